@@ -1,0 +1,33 @@
+# The two everyday commands: `make demo` and `make test`.
+# Each installs what it needs, configures and builds all three targets.
+
+PRESETS := native win64 win32
+VELK := build/native/tools/velk/velk
+
+.PHONY: all deps configure build test demo bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@for p in $(PRESETS); do \
+	  [ -f build/$$p/build.ninja ] || cmake --preset $$p >/dev/null || exit 1; \
+	done
+
+build: configure
+	@for p in $(PRESETS); do cmake --build --preset $$p || exit 1; done
+
+test: build
+	ctest --preset native
+	ctest --preset win64
+
+demo: build
+	$(VELK) demo --input samples/coffee.png --out out
+
+bench: build
+	build/native/bench/velk_bench
+
+clean:
+	rm -rf build out

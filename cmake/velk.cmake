@@ -1,0 +1,61 @@
+# Build settings shared by every target of the project.
+
+# Flags of our own code: warnings on, and floating point that gives the same
+# bytes on every target (no fused multiply-add, SSE arithmetic on i686).
+add_library(velk_options INTERFACE)
+target_compile_options(velk_options INTERFACE -Wall -Wextra -ffp-contract=off)
+target_include_directories(velk_options INTERFACE ${PROJECT_SOURCE_DIR})
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "i686|i386|x86$")
+    target_compile_options(velk_options INTERFACE -msse2 -mfpmath=sse)
+endif()
+
+set(VELK_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+# velk_portable_library(name sources...): a static library of portable code.
+# On Linux a second copy, name_san, is built with AddressSanitizer and
+# UndefinedBehaviorSanitizer for the native tests.
+function(velk_portable_library name)
+    add_library(${name} STATIC ${ARGN})
+    target_link_libraries(${name} PUBLIC velk_options)
+    if(NOT WIN32)
+        add_library(${name}_san STATIC ${ARGN})
+        target_link_libraries(${name}_san PUBLIC velk_options)
+        target_compile_options(${name}_san PUBLIC ${VELK_SANITIZE_FLAGS})
+        target_link_options(${name}_san PUBLIC ${VELK_SANITIZE_FLAGS})
+    endif()
+endfunction()
+
+# velk_link_portable(target san lib...): links the plain or the sanitized copy.
+function(velk_link_portable target san)
+    foreach(lib ${ARGN})
+        if(san AND NOT WIN32)
+            target_link_libraries(${target} PRIVATE ${lib}_san)
+        else()
+            target_link_libraries(${target} PRIVATE ${lib})
+        endif()
+    endforeach()
+endfunction()
+
+# velk_native_test(name SOURCES ... LIBS ...): a GoogleTest program built with
+# the sanitizers, linked against the sanitized portable libraries.
+function(velk_native_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE velk_options GTest::gtest_main)
+    target_compile_options(${name} PRIVATE ${VELK_SANITIZE_FLAGS})
+    target_link_options(${name} PRIVATE ${VELK_SANITIZE_FLAGS})
+    velk_link_portable(${name} ON ${T_LIBS})
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+        PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
+
+# velk_windows_test(name SOURCES ... LIBS ...): a GoogleTest program for Win64,
+# run under Wine through the cross-compiling emulator.
+function(velk_windows_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE velk_options gtest_main ${T_LIBS})
+    target_link_options(${name} PRIVATE -static)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

@@ -1,0 +1,37 @@
+// RenderDeformation: the velk3d pixel engine. Turns an RGB(A) image into a
+// relief of woven, bevelled tiles textured with the image. A pure function of
+// its arguments and buffers.
+#pragma once
+
+#include <cstdint>
+
+#include "deform/engine/deform_settings.h"
+#include "host/filter_record.h"
+
+// runContext: the settings record of the run and the host's FilterRecord; the
+// engine reads only haveMask and filterCase of the FilterRecord.
+struct DeformContext {
+    DeformSettings* settings;
+    const FilterRecord* filter;
+};
+
+// Called before every row r with r & 7 == 7 as progress(r, bottom, user); a
+// result whose low 16 bits are non-zero stops the render and is returned.
+typedef int32_t (*DeformProgress)(int32_t row, int32_t total, void* user);
+
+struct DeformBuffers {
+    int32_t left, top, right, bottom; // destination and source rectangle
+    const uint8_t* inData;
+    int32_t inRowBytes;
+    uint8_t* outData;
+    int32_t outRowBytes;
+    const uint8_t* maskData; // read only when the FilterRecord's haveMask is set
+    int32_t maskRowBytes;
+    const uint8_t* alphaData; // preview transparency plane (rows of maskRowBytes), or null
+};
+
+// Returns 0 when the whole rectangle was rendered, else the progress result.
+int32_t RenderDeformation(const DeformContext& context, const DeformInputs& inputs,
+                          const DeformBuffers& buffers, float reserved,
+                          uint32_t fillColour, int32_t planes,
+                          DeformProgress progress, void* progressUser);
