@@ -1,6 +1,8 @@
-# Shared part of the two mingw-w64 toolchain files.
-set(CMAKE_C_COMPILER ${VELK_MINGW_TRIPLE}-gcc)
-set(CMAKE_CXX_COMPILER ${VELK_MINGW_TRIPLE}-g++)
+# Shared part of the two mingw-w64 toolchain files. The posix thread model
+# gives the standard library's mutex and threads (GoogleTest needs them);
+# everything is linked statically, so no runtime DLL is needed.
+set(CMAKE_C_COMPILER ${VELK_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VELK_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${VELK_MINGW_TRIPLE}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${VELK_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

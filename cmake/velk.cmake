@@ -56,6 +56,8 @@ function(velk_windows_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE velk_options gtest_main ${T_LIBS})
     target_link_options(${name} PRIVATE -static)
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    if(VELK_RUN_WINDOWS_TESTS)
+        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+            PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    endif()
 endfunction()
