@@ -9,7 +9,7 @@ if(CMAKE_SYSTEM_PROCESSOR MATCHES "i686|i386|x86$")
     target_compile_options(velk_options INTERFACE -msse2 -mfpmath=sse)
 endif()
 
-set(VELK_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+set(VELK_SANITIZE_FLAGS -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
 # velk_portable_library(name sources...): a static library of portable code.
 # On Linux a second copy, name_san, is built with AddressSanitizer and
