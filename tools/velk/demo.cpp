@@ -1,0 +1,78 @@
+// The demo: one photograph rendered with every factory preset, and a contact
+// sheet of the results with their names.
+
+#include <OpenImageIO/filesystem.h>
+
+#include <cctype>
+#include <cstdio>
+
+#include "deform/engine/factory_presets.h"
+#include "tools/velk/commands.h"
+#include "tools/velk/contact_sheet.h"
+
+namespace {
+
+// "Front Bricks" -> "front-bricks"
+std::string Slug(const std::string& name)
+{
+    std::string slug;
+    for (char ch : name) {
+        if (std::isalnum(static_cast<unsigned char>(ch)))
+            slug += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        else if (!slug.empty() && slug.back() != '-')
+            slug += '-';
+    }
+    while (!slug.empty() && slug.back() == '-')
+        slug.pop_back();
+    return slug;
+}
+
+struct Rendered {
+    std::string label;
+    std::vector<uint8_t> pixels;
+};
+
+} // namespace
+
+int RunDemo(const DemoCommand& command)
+{
+    std::string error;
+    Image image;
+    if (!ReadImage(command.input, image, error))
+        return Fail(error);
+    if (!OIIO::Filesystem::create_directory(command.outDir, error) &&
+        !OIIO::Filesystem::is_directory(command.outDir))
+        return Fail("cannot create " + command.outDir + ": " + error);
+
+    std::vector<Rendered> results;
+    for (int n = 0; n < kFactoryPresetCount; ++n) {
+        char name[64];
+        FactoryPresetName(n, name, sizeof name);
+        Velk3dOptions options;
+        options.preset = name;
+        Velk3dRun run;
+        if (!PrepareVelk3d(options, image.channels, run, error))
+            return Fail(error);
+        ProgressBar bar = StartProgress("velk3d " + std::string(name));
+        Rendered r{std::string("velk3d: ") + name, {}};
+        RenderVelk3dImage(run, image, {}, options, &bar, r.pixels);
+        FinishProgress(bar);
+        const std::string path = command.outDir + "/velk3d-" + Slug(name) + ".png";
+        if (!WriteImage(path, image.width, image.height, image.channels, r.pixels.data(),
+                        image.spec, error))
+            return Fail(error);
+        std::printf("wrote %s\n", path.c_str());
+        results.push_back(std::move(r));
+    }
+
+    std::vector<SheetEntry> entries;
+    for (const Rendered& r : results)
+        entries.push_back({r.label, image.width, image.height, image.channels, r.pixels.data()});
+    const Sheet sheet = MakeContactSheet("Velk factory presets", entries, 3, 300);
+    const std::string sheetPath = command.outDir + "/contact-sheet.png";
+    if (!WriteImage(sheetPath, sheet.width, sheet.height, 3, sheet.pixels.data(), OIIO::ImageSpec(),
+                    error))
+        return Fail(error);
+    std::printf("wrote %s\n", sheetPath.c_str());
+    return 0;
+}

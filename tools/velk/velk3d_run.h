@@ -1,0 +1,44 @@
+// velk3d on image files: the record a first run applies (a factory preset
+// with the light values, or a stored record), and the renders of the
+// whole-image path and of the dialog's preview.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "deform/engine/deform_settings.h"
+#include "tools/velk/image_file.h"
+#include "tools/velk/progress_bar.h"
+
+enum class FillKind { Default, Foreground, Background, Transparent, Colour };
+
+struct Velk3dOptions {
+    std::string preset = "Velkstone";
+    std::string recordPath; // a stored 64-byte record instead of a preset
+    std::optional<int> lightBoost, brightness, saturation;
+    std::optional<bool> antialias;
+    FillKind fill = FillKind::Default;
+    uint8_t fillRgb[3] = {0, 0, 0};
+    uint8_t foreground[3] = {0, 0, 0};
+    uint8_t background[3] = {255, 255, 255};
+};
+
+// What the filter runs with: the record and the current colour source.
+struct Velk3dRun {
+    DeformSettings record;
+    uint8_t colourSource; // after the fallback of Transparent on 3 planes
+    uint32_t fillColour;  // resolved
+};
+
+// Builds the run for an image with `planes` (3 or 4). False with a message
+// when the preset is unknown or the record file is unreadable or corrupt.
+bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
+                   std::string& error);
+
+// Renders the whole image as the filter's apply step does. mask may be empty.
+// Returns the engine's result (0, or the progress bar's stop code).
+int32_t RenderVelk3dImage(const Velk3dRun& run, const Image& image,
+                          const std::vector<uint8_t>& mask, const Velk3dOptions& options,
+                          ProgressBar* progress, std::vector<uint8_t>& out);
