@@ -1,0 +1,150 @@
+// velkhost: a stand-in for a filter host, for running .8bf modules under Wine.
+// This file reads the command line and dispatches.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tools/velkhost/menu.h"
+#include "tools/velkhost/options.h"
+#include "tools/velkhost/run.h"
+#include "tools/velkhost/text.h"
+#include "tools/velkhost/watchdog.h"
+
+static const char kHelp[] =
+    "usage:\n"
+    "  velkhost run MODULE --in IN.png [--out OUT.png] [--mask M.png]\n"
+    "           [--fore R,G,B] [--back R,G,B] [--filter-case N] [--planes N]\n"
+    "           [--repeat] [--abort-after N] [--no-buffers] [--pick R,G,B|cancel]\n"
+    "           [--timeout S] [--row-pad N] [--mode rgb|grey]\n"
+    "  velkhost about MODULE [--timeout S]\n"
+    "  velkhost pipl MODULE [--mode rgb|grey]\n"
+    "  velkhost list FOLDER [--mode rgb|grey]\n"
+    "\n"
+    "run: checks the PiPL (kind 8BFM, name, the code property of this\n"
+    "architecture, mode and enbl enabling the image mode; a refused module is\n"
+    "never called), then calls parameters, prepare, start, finish (--repeat:\n"
+    "prepare, start, finish) and writes OUT.png from what the module left in\n"
+    "outData (outData starts as a copy of the input).\n"
+    "  RGB images give planes 3 and filterCase 1 (2 with --mask), RGBA images\n"
+    "  planes 4 and filterCase 4 (5 with --mask); --planes and --filter-case\n"
+    "  override what the record says. --mask: first channel, same size.\n"
+    "  --fore/--back: the host colours (default 0,0,0 and 255,255,255).\n"
+    "  --pick: the colour picker's answer; cancel or no --pick cancels (-128).\n"
+    "  --abort-after N: abortProc answers true once progressProc ran N times.\n"
+    "  --no-buffers: advanceState returns 0 and leaves inData/outData/maskData null.\n"
+    "  --row-pad N: N padding bytes after every buffer row (checked afterwards).\n"
+    "  --timeout S: the watchdog ends the run after S seconds (default 60).\n"
+    "  Message boxes are recorded and answered at once (OK, else Cancel, else\n"
+    "  No, else Abort).\n"
+    "about: calls selector 0 with an AboutRecord whose platformData holds the\n"
+    "  hidden host window.\n"
+    "pipl: prints the PiPL bytes, its properties and the host's verdict.\n"
+    "list: prints the folder's filters as a Filter menu, CATEGORY > NAME, and\n"
+    "  notes for skipped files.\n"
+    "\n"
+    "run and about print one line: VELKHOST {json} with the fields\n"
+    "  status (ok|refused|error|timeout|crash), error, command, selectors,\n"
+    "  results (23130 = the module wrote no result), result (first non-zero,\n"
+    "  null when never called), maxSpace, width, height, channels,\n"
+    "  record_planes, filterCase, haveMask, imageMode, advance, requests (in,\n"
+    "  in_planes, out, out_planes, mask, *_row_bytes, result), planes (last\n"
+    "  request's input planes), rects_cleared, in_written, overrun, progress,\n"
+    "  progress_last [done,total], abort, aborted, colour (selector, given,\n"
+    "  result, error), boxes (caption|null, text, icon, buttons, answer, owner\n"
+    "  host|none|other), windows (class, title), timeout, exception.\n"
+    "\n"
+    "exit codes: 0 the module ran (its result is in the summary), 1 an image\n"
+    "could not be read or written, 2 bad usage or a refused module, 3 timeout,\n"
+    "4 unhandled exception.\n";
+
+static int Usage(const std::string& error) {
+    std::fprintf(stderr, "velkhost: %s\n(velkhost --help for usage)\n", error.c_str());
+    return kExitRefused;
+}
+
+static bool ParseInt(const std::string& s, int lo, int hi, int& out) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    long v = std::strtol(s.c_str(), &end, 10);
+    if (*end || v < lo || v > hi) return false;
+    out = int(v);
+    return true;
+}
+
+static bool ParseRgb(const std::string& s, uint8_t rgb[3]) {
+    size_t a = s.find(','), b = a == std::string::npos ? a : s.find(',', a + 1);
+    if (b == std::string::npos) return false;
+    int r, g, bl;
+    if (!ParseInt(s.substr(0, a), 0, 255, r) || !ParseInt(s.substr(a + 1, b - a - 1), 0, 255, g) ||
+        !ParseInt(s.substr(b + 1), 0, 255, bl))
+        return false;
+    rgb[0] = uint8_t(r), rgb[1] = uint8_t(g), rgb[2] = uint8_t(bl);
+    return true;
+}
+
+// Fills `o` from the arguments after the program name; "" or an error.
+static std::string ParseArguments(const std::vector<std::string>& args, HostOptions& o) {
+    if (args.size() < 2) return "a command and a module (or folder) are needed";
+    o.command = args[0];
+    if (o.command != "run" && o.command != "about" && o.command != "pipl" && o.command != "list")
+        return "unknown command " + o.command;
+    o.modulePath = args[1];
+    o.mode = &RgbMode();
+    for (size_t i = 2; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& v) {
+            if (i + 1 >= args.size()) return false;
+            v = args[++i];
+            return true;
+        };
+        std::string v;
+        bool ok = true;
+        if (a == "--repeat") o.repeat = true;
+        else if (a == "--no-buffers") o.noBuffers = true;
+        else if (!value(v)) return "option " + a + " is unknown or needs a value";
+        else if (a == "--in") o.inPath = v;
+        else if (a == "--out") o.outPath = v;
+        else if (a == "--mask") o.maskPath = v;
+        else if (a == "--fore") ok = ParseRgb(v, o.fore);
+        else if (a == "--back") ok = ParseRgb(v, o.back);
+        else if (a == "--filter-case") ok = ParseInt(v, 1, 7, o.filterCase);
+        else if (a == "--planes") ok = ParseInt(v, 1, 32, o.planes);
+        else if (a == "--abort-after") ok = ParseInt(v, 0, 1 << 30, o.abortAfter);
+        else if (a == "--timeout") ok = ParseInt(v, 1, 24 * 3600, o.timeoutSeconds);
+        else if (a == "--row-pad") ok = ParseInt(v, 0, 4096, o.rowPad);
+        else if (a == "--mode") ok = (o.mode = FindHostMode(v)) != nullptr;
+        else if (a == "--pick") {
+            o.pickGiven = v != "cancel";
+            ok = !o.pickGiven || ParseRgb(v, o.pick);
+        } else return "unknown option " + a;
+        if (!ok) return "bad value for " + a + ": " + v;
+    }
+    if (o.command == "run" && o.inPath.empty()) return "run needs --in";
+    return "";
+}
+
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY); // "\n" line ends on every system
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(kHelp, stdout);
+        return kExitRan;
+    }
+    HostOptions options;
+    const std::string error = ParseArguments(args, options);
+    if (!error.empty()) return Usage(error);
+
+    if (options.command == "pipl") return PrintPipl(options);
+    if (options.command == "list") return ListFolder(options);
+    InstallCrashReport();
+    StartWatchdog(options.timeoutSeconds);
+    if (options.command == "about") RunAbout(options);
+    RunFilter(options);
+}
