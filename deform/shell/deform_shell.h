@@ -1,0 +1,33 @@
+// velk3d's host entry: the module-wide state of a run and the start sequence.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "deform/engine/render_deformation.h"
+#include "host/filter_record.h"
+
+struct DeformModuleState {
+    bool skipDialog = true;      // start applies "Last Used" without the dialog
+    bool useDefaults = false;    // "Last Used" was missing or failed its checksum
+    FilterRecord* hostRecord = nullptr;
+    int32_t planesInUse = 0;     // 3 or 4
+    uint8_t colourSource = 0;    // ColourSource of the fill colour
+    uint8_t pickedColour[4] = {}; // the Picker colour, R, G, B, alpha flag
+    uint32_t fillColour = 0;     // resolved
+    float previewScale = 1.0f;
+    int16_t dialogResult = 0;    // left by the main dialog: 0, -128 or -108
+    DeformContext runContext = {};
+};
+
+// The one instance; skipDialog starts set when the module is loaded.
+extern DeformModuleState gDeform;
+
+// The start selector: a whole filter run. Returns the result code.
+int16_t StartDeformation(FilterRecord* record);
+
+// Runs the modal main dialog "samples" over owner; returns 0 when the dialog
+// ran (its outcome is in gDeform.dialogResult), non-zero when it could not be
+// created.
+INT_PTR RunDeformDialog(HWND owner);

@@ -1,0 +1,113 @@
+// The start selector of velk3d: decides between the dialog and a direct
+// "Last Used" run, fetches the image, renders it and answers the host.
+
+#include <cstring>
+
+#include "deform/shell/deform_shell.h"
+#include "toolkit/module/module.h"
+#include "toolkit/presetstore/preset_store.h"
+#include "toolkit/preview/fetch_whole_image.h"
+#include "toolkit/preview/preview_scale.h"
+
+DeformModuleState gDeform;
+
+namespace {
+
+const char kLastUsed[] = "Last Used";
+
+// Reads "Last Used" into the record; false when it is missing, of another
+// size than a record, or fails its checksum.
+bool ReadLastUsed(DeformSettings& record)
+{
+    char name[sizeof kLastUsed];
+    std::memcpy(name, kLastUsed, sizeof kLastUsed);
+    DWORD size = 0;
+    if (AccessRegistryValue(HKEY_LOCAL_MACHINE, VELK3D_PRESET_KEY, name, &record, sizeof record, 0,
+                            &size) != ERROR_SUCCESS ||
+        size != sizeof record)
+        return false;
+    return VerifyDeformSettings(record);
+}
+
+// The confirmed settings as "Last Used": the picked colour is stored, and
+// saveFlags says so (10 with the Picker source, else 8).
+void WriteLastUsed(DeformSettings& record)
+{
+    record.saveFlags = gDeform.colourSource == Picker ? (LastUsedMark | SaveColour) : LastUsedMark;
+    record.colourSource = gDeform.colourSource;
+    record.checksum = DeformChecksum(record);
+    std::memcpy(record.colour, gDeform.pickedColour, 4);
+    record.magic = kDeformMagic;
+    WriteRegistryValue(kLastUsed, &record, sizeof record);
+}
+
+} // namespace
+
+int16_t StartDeformation(FilterRecord* record)
+{
+    gDeform.hostRecord = record;
+    gDeform.planesInUse = record->planes;
+    if (record->planes == 3 && (record->filterCase == filterCaseEditableTransparencyNoSelection ||
+                                record->filterCase == filterCaseEditableTransparencyWithSelection))
+        gDeform.planesInUse = 4;
+    if (gDeform.planesInUse > 4)
+        gDeform.planesInUse = 4;
+
+    DeformSettings settings;
+    std::memset(&settings, 0, sizeof settings);
+    gDeform.runContext = {&settings, record};
+    if (!ReadLastUsed(settings)) {
+        gDeform.useDefaults = true;
+        gDeform.skipDialog = false;
+    }
+    if (gDeform.useDefaults)
+        SetDefaultColour(settings);
+
+    gDeform.colourSource = settings.colourSource;
+    std::memcpy(gDeform.pickedColour, settings.colour, 4);
+    if (gDeform.colourSource > gDeform.planesInUse - 1)
+        gDeform.colourSource = static_cast<uint8_t>(gDeform.planesInUse - 1);
+    gDeform.fillColour = ResolveFillColour(gDeform.planesInUse, gDeform.colourSource,
+                                           gDeform.pickedColour, record->foreColor,
+                                           record->backColor);
+    gDeform.previewScale = PreviewScale(record->imageSize.h, record->imageSize.v);
+    gDeform.dialogResult = noErr;
+
+    if (gDeform.skipDialog) {
+        gDeform.dialogResult = FetchWholeImage(record, static_cast<int16_t>(gDeform.planesInUse));
+    } else {
+        if (gDeform.planesInUse == 4) {
+            gDeform.fillColour = kTransparentFill;
+            gDeform.colourSource = Transparent;
+        }
+        if (RunDeformDialog(HostWindow(record->platformData)) != 0) {
+            MessageBoxA(HostWindow(record->platformData), "Can't load dialog box!\n", nullptr, MB_OK);
+            return userCanceledErr;
+        }
+        if (gDeform.dialogResult != noErr)
+            return gDeform.dialogResult;
+        WriteLastUsed(settings);
+    }
+    if (gDeform.dialogResult != noErr)
+        return memFullErr;
+
+    const DeformInputs inputs = ApplyInputs(settings, gDeform.previewScale);
+    DeformBuffers buffers{};
+    buffers.right = record->imageSize.h;
+    buffers.bottom = record->imageSize.v;
+    buffers.inData = static_cast<const uint8_t*>(record->inData);
+    buffers.inRowBytes = record->inRowBytes;
+    buffers.outData = static_cast<uint8_t*>(record->outData);
+    buffers.outRowBytes = record->outRowBytes;
+    buffers.maskData = static_cast<const uint8_t*>(record->maskData);
+    buffers.maskRowBytes = record->maskRowBytes;
+    const int32_t rendered = RenderDeformation(gDeform.runContext, inputs, buffers, 1.0f,
+                                               gDeform.fillColour, gDeform.planesInUse,
+                                               ApplyProgress, record);
+
+    const Rect16 none = {0, 0, 0, 0};
+    record->inRect = none;
+    record->outRect = none;
+    record->maskRect = none;
+    return static_cast<int16_t>(rendered & 0xFFFF);
+}

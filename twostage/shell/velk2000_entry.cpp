@@ -1,0 +1,38 @@
+// ENTRYPOINT of velk2000: the one export through which the host drives it.
+
+#include <windows.h>
+
+#include "toolkit/module/module.h"
+#include "twostage/shell/twostage_shell.h"
+
+namespace {
+
+void ShowAbout(const AboutRecord* about)
+{
+    MessageBoxA(HostWindow(about ? about->platformData : nullptr),
+                "Filter for Adobe Photoshop\n"
+                "Two-stage strips: folded, shaded, sheared and bent, by Orchwell",
+                "                Velk 2000", MB_ICONINFORMATION | MB_OK);
+}
+
+} // namespace
+
+extern "C" void VELK_CDECL ENTRYPOINT(int16_t selector, void* record, intptr_t*, int16_t* result)
+{
+    int16_t code = noErr;
+    switch (selector) {
+    case filterSelectorAbout:
+        ShowAbout(static_cast<const AboutRecord*>(record));
+        break;
+    case filterSelectorPrepare:
+        static_cast<FilterRecord*>(record)->maxSpace = 256;
+        break;
+    case filterSelectorStart:
+        code = StartTwoStage(static_cast<FilterRecord*>(record));
+        break;
+    default: // parameters, continue, finish: nothing to do
+        break;
+    }
+    if (result)
+        *result = code;
+}
