@@ -49,15 +49,20 @@ function(velk_native_test name)
         PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
 
-# velk_windows_test(name SOURCES ... LIBS ...): a GoogleTest program for Win64,
-# run under Wine through the cross-compiling emulator.
+# velk_windows_test(name SOURCES ... LIBS ... [LOCK resource]): a GoogleTest
+# program for Win64, run under Wine through the cross-compiling emulator.
+# Tests that share a LOCK (for example a registry key) never run at once.
 function(velk_windows_test name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "" "LOCK" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE velk_options gtest_main ${T_LIBS})
     target_link_options(${name} PRIVATE -static)
     if(VELK_RUN_WINDOWS_TESTS)
+        set(lock)
+        if(T_LOCK)
+            set(lock RESOURCE_LOCK ${T_LOCK})
+        endif()
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-            PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+            PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}" ${lock})
     endif()
 endfunction()

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/windows/velkhost/host_harness.h"
+#include "tests/windows/harness/host_harness.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Helpers of velkhost's tests.
-#include "tests/windows/velkhost/host_harness.h"
+#include "tests/windows/harness/host_harness.h"
 
 #include <windows.h>
 

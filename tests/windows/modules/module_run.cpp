@@ -1,0 +1,158 @@
+#include "tests/windows/modules/module_run.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+const char kKey[] = "Software\\Velk 3D\\User Defined";
+
+std::string Required(const char* path)
+{
+    const std::string p = WinPath(path);
+    EXPECT_NE(GetFileAttributesA(p.c_str()), INVALID_FILE_ATTRIBUTES)
+        << path << " is missing: build every preset first (make test does)";
+    return p;
+}
+
+} // namespace
+
+std::string Velk3dModule() { return Required(VELK3D_MODULE); }
+std::string Velk2000Module() { return Required(VELK2000_MODULE); }
+std::string Velk3dModule32() { return Required(VELK3D_MODULE32); }
+std::string Velk2000Module32() { return Required(VELK2000_MODULE32); }
+
+std::string SourceFile(const std::string& relative)
+{
+    return WinPath(SOURCE_DIR) + "\\" + relative;
+}
+
+std::string UnixPath(const std::string& windowsPath)
+{
+    std::string p = windowsPath.compare(0, 2, "Z:") == 0 ? windowsPath.substr(2) : windowsPath;
+    for (char& c : p)
+        if (c == '\\')
+            c = '/';
+    return p;
+}
+
+void SetLastUsed(const std::vector<uint8_t>& bytes)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExA(key, "Last Used", 0, REG_BINARY, bytes.data(), DWORD(bytes.size())),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+void DeleteLastUsed()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, "Last Used");
+    RegCloseKey(key);
+    // A value left under the user's key would be read as well.
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "Last Used");
+        RegCloseKey(key);
+    }
+}
+
+std::vector<uint8_t> MakeRecord(const RecordValues& v)
+{
+    std::vector<uint8_t> r(64, 0);
+    int32_t sum = 0;
+    for (int i = 0; i < 8; ++i) {
+        std::memcpy(&r[2 * i], &v.valueX[i], 2);
+        std::memcpy(&r[16 + 2 * i], &v.valueY[i], 2);
+        sum += v.valueX[i] + v.valueY[i];
+    }
+    r[32] = v.styleBits;
+    r[33] = v.antialias;
+    r[34] = v.colourSource;
+    std::memcpy(&r[36], &sum, 4);
+    r[40] = v.colour[0];
+    r[41] = v.colour[1];
+    r[42] = v.colour[2];
+    r[43] = 255;
+    r[44] = v.saveFlags;
+    r[45] = v.saturation;
+    r[62] = 0x34;
+    r[63] = 0x12;
+    return r;
+}
+
+namespace {
+
+std::string ShellQuote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+} // namespace
+
+unsigned long RunNativeVelk(const std::vector<std::string>& args, std::string& output)
+{
+    // Wine starts a Linux program without a process handle to wait on, so a
+    // shell script runs the tool and writes its exit status to a file last;
+    // the test waits for that file.
+    static int runs = 0;
+    CreateDirectoryA(WinPath(WORK_DIR).c_str(), nullptr);
+    const std::string base = WinPath(WORK_DIR) + "\\native-" + std::to_string(GetCurrentProcessId()) +
+                             "-" + std::to_string(++runs);
+    DeleteFileA((base + ".status").c_str()); // left by an earlier process of the same id
+    DeleteFileA((base + ".log").c_str());
+    std::string command = ShellQuote(NATIVE_VELK);
+    for (const std::string& a : args)
+        command += " " + ShellQuote(a);
+    const std::string status = UnixPath(base + ".status");
+    const std::string script = "#!/bin/sh\n" + command + " >" + ShellQuote(UnixPath(base + ".log")) +
+                               " 2>&1\necho $? >" + ShellQuote(status + ".tmp") + "\nmv " +
+                               ShellQuote(status + ".tmp") + " " + ShellQuote(status) + "\n";
+    WriteBytes(base + ".sh", std::vector<uint8_t>(script.begin(), script.end()));
+
+    std::string line = "Z:\\bin\\sh " + UnixPath(base + ".sh");
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        output = "cannot start /bin/sh";
+        return 0xFFFFFFFF;
+    }
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    for (int waited = 0; waited < 1200; ++waited) { // two minutes
+        const std::vector<uint8_t> code = ReadBytes(base + ".status");
+        if (!code.empty()) {
+            const std::vector<uint8_t> log = ReadBytes(base + ".log");
+            output.assign(log.begin(), log.end());
+            return std::stoul(std::string(code.begin(), code.end()));
+        }
+        Sleep(100);
+    }
+    output = "velk did not finish within two minutes";
+    return 0xFFFFFFFF;
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}

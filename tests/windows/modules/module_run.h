@@ -1,0 +1,45 @@
+// Helpers of the module tests: the built modules, the "Last Used" registry
+// value, settings records and the native velk tool (Wine starts Linux
+// programs too, so the tests can compare the modules with it directly).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/windows/harness/host_harness.h"
+
+// Windows paths of the built modules; the Win32 ones come from the Win32
+// build tree and are read as files only.
+std::string Velk3dModule();
+std::string Velk2000Module();
+std::string Velk3dModule32();
+std::string Velk2000Module32();
+
+// A Windows path of the source tree (for example "samples\\coffee.png").
+std::string SourceFile(const std::string& relative);
+
+// A Windows path as the Linux side sees it (Z:\a\b -> /a/b).
+std::string UnixPath(const std::string& windowsPath);
+
+// "Last Used" under HKEY_LOCAL_MACHINE\Software\Velk 3D\User Defined.
+void SetLastUsed(const std::vector<uint8_t>& bytes);
+void DeleteLastUsed();
+
+// A velk3d settings record with the given slider values; the checksum is
+// filled in (the sum of the 16 values) and the magic is 0x1234.
+struct RecordValues {
+    int16_t valueX[8];
+    int16_t valueY[8];
+    uint8_t styleBits, antialias, colourSource;
+    uint8_t colour[3];
+    uint8_t saveFlags, saturation;
+};
+std::vector<uint8_t> MakeRecord(const RecordValues& v);
+
+// Runs the native velk tool with Linux-path arguments; returns its exit code
+// and fills output with what it printed.
+unsigned long RunNativeVelk(const std::vector<std::string>& args, std::string& output);
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> ReadBytes(const std::string& path);
