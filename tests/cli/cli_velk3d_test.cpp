@@ -219,13 +219,16 @@ TEST_F(CliVelk3d, PresetsAndDemo)
     const RunResult list = RunVelk({"presets"});
     EXPECT_EQ(list.exitCode, 0);
     for (const char* name : {"Jalousie", "Herring-Bone", "Velkstone", "Front Bricks", "Roof",
-                             "Embossed Wrapper", "Jabot", "Gutters", "Cellulary"})
+                             "Embossed Wrapper", "Jabot", "Gutters", "Cellulary", "Lonely Hearts",
+                             "Drapery", "e-Flowers", "SurreaFaceable", "Rabbit Factory",
+                             "Cyber Birds", "Triple Leaves", "Lizard Skin", "Dragon Waves"})
         EXPECT_NE(list.out.find(name), std::string::npos) << name;
 
     const RunResult demo = RunVelk({"demo", "--input", rgb, "--out", folder + "/demo"});
     ASSERT_EQ(demo.exitCode, 0) << demo.err;
     EXPECT_EQ(Render({"--preset", "Front Bricks"}, rgb, "fb.png").data,
               ReadPixels(folder + "/demo/velk3d-front-bricks.png").data);
+    EXPECT_TRUE(FileExists(folder + "/demo/velk2000-drapery.png"));
     const Pixels sheet = ReadPixels(folder + "/demo/contact-sheet.png");
     EXPECT_GT(sheet.width, 3 * 60);
 }

@@ -4,6 +4,7 @@
 
 #include "deform/engine/factory_presets.h"
 #include "tools/velk/colour_arg.h"
+#include "twostage/engine/twostage_presets.h"
 
 int Fail(const std::string& message)
 {
@@ -41,6 +42,33 @@ bool ParseFill(const std::string& text, Velk3dOptions& options, std::string& err
     return true;
 }
 
+struct Input {
+    Image image;
+    std::vector<uint8_t> mask; // empty without a selection
+};
+
+// Checks the host colours and the output format, then reads the image and
+// the selection.
+bool ReadInput(const ApplyArgs& args, uint8_t foreground[3], uint8_t background[3], Input& in,
+               std::string& error)
+{
+    return ParseColourOption("--foreground", args.foreground, foreground, error) &&
+           ParseColourOption("--background", args.background, background, error) &&
+           CanWriteImage(args.output, error) && ReadImage(args.input, in.image, error) &&
+           (args.mask.empty() ||
+            ReadMask(args.mask, in.image.width, in.image.height, in.mask, error));
+}
+
+int WriteResult(const ApplyArgs& args, const Image& image, const std::vector<uint8_t>& pixels)
+{
+    std::string error;
+    const bool ok = args.preview ? WriteImage(args.output, kPreviewWidth, kPreviewHeight, 3,
+                                              pixels.data(), image.spec, error)
+                                 : WriteImage(args.output, image.width, image.height,
+                                              image.channels, pixels.data(), image.spec, error);
+    return ok ? 0 : Fail(error);
+}
+
 } // namespace
 
 int RunVelk3d(Velk3dCommand& c)
@@ -52,31 +80,48 @@ int RunVelk3d(Velk3dCommand& c)
     o.saturation = c.saturation;
     if (!c.antialias.empty())
         o.antialias = c.antialias == "on";
-    if (!ParseColourOption("--foreground", c.foreground, o.foreground, error) ||
-        !ParseColourOption("--background", c.background, o.background, error) ||
-        !ParseFill(c.fill, o, error) || !CanWriteImage(c.output, error))
-        return Fail(error);
-
-    Image image;
-    if (!ReadImage(c.input, image, error))
-        return Fail(error);
-    std::vector<uint8_t> mask;
-    if (!c.mask.empty() && !ReadMask(c.mask, image.width, image.height, mask, error))
-        return Fail(error);
-
+    Input in;
     Velk3dRun run;
-    if (!PrepareVelk3d(o, image.channels, run, error))
+    if (!ParseFill(c.fill, o, error) || !ReadInput(c.args, o.foreground, o.background, in, error) ||
+        !PrepareVelk3d(o, in.image.channels, run, error))
         return Fail(error);
 
-    ProgressBar bar = StartProgress("velk3d");
     std::vector<uint8_t> out;
-    RenderVelk3dImage(run, image, mask, o, &bar, out);
-    FinishProgress(bar);
+    if (c.args.preview) {
+        PreviewImage preview = ReducePreview(in.image, in.mask);
+        RenderVelk3dPreview(run, in.image.channels, !in.mask.empty(), o, preview);
+        out = PreviewResultRgb(preview);
+    } else {
+        ProgressBar bar = StartProgress("velk3d");
+        RenderVelk3dImage(run, in.image, in.mask, o, &bar, out);
+        FinishProgress(bar);
+    }
+    return WriteResult(c.args, in.image, out);
+}
 
-    if (!WriteImage(c.output, image.width, image.height, image.channels, out.data(), image.spec,
-                    error))
+int RunVelk2000(Velk2000Command& c)
+{
+    std::string error, warning;
+    Velk2000Options& o = c.options;
+    Input in;
+    TwoStageParams record;
+    if (!ReadInput(c.args, o.foreground, o.background, in, error) ||
+        !PrepareVelk2000(o, record, error, warning))
         return Fail(error);
-    return 0;
+    if (!warning.empty())
+        std::fprintf(stderr, "velk: warning: %s\n", warning.c_str());
+
+    std::vector<uint8_t> out;
+    if (c.args.preview) {
+        PreviewImage preview = ReducePreview(in.image, in.mask);
+        RenderVelk2000Preview(record, in.image.channels, !in.mask.empty(), o, preview);
+        out = PreviewResultRgb(preview);
+    } else {
+        ProgressBar bar = StartProgress("velk2000");
+        RenderVelk2000Image(record, in.image, in.mask, o, &bar, out);
+        FinishProgress(bar);
+    }
+    return WriteResult(c.args, in.image, out);
 }
 
 int RunPresets()
@@ -87,5 +132,8 @@ int RunPresets()
         FactoryPresetName(n, name, sizeof name);
         std::printf("  %s\n", name);
     }
+    std::printf("velk2000 factory presets (default e-Flowers):\n");
+    for (int n = 0; n < kTwoStageFactoryCount; ++n)
+        std::printf("  %s\n", TwoStageFactoryName(n));
     return 0;
 }

@@ -5,14 +5,26 @@
 #include <optional>
 #include <string>
 
+#include "tools/velk/velk2000_run.h"
 #include "tools/velk/velk3d_run.h"
 
-struct Velk3dCommand {
+// What both filters' apply commands share.
+struct ApplyArgs {
     std::string input, output, mask;
+    std::string foreground, background; // option texts, checked when the command runs
+    bool preview = false;                // write the dialog's 364 x 360 preview instead
+};
+
+struct Velk3dCommand {
+    ApplyArgs args;
     Velk3dOptions options;
-    // Option texts, checked when the command runs.
     std::optional<int> lightBoost, brightness, saturation;
-    std::string antialias, fill, foreground, background;
+    std::string antialias, fill;
+};
+
+struct Velk2000Command {
+    ApplyArgs args;
+    Velk2000Options options;
 };
 
 struct DemoCommand {
@@ -21,6 +33,7 @@ struct DemoCommand {
 };
 
 int RunVelk3d(Velk3dCommand& command);
+int RunVelk2000(Velk2000Command& command);
 int RunPresets();
 int RunDemo(const DemoCommand& command);
 

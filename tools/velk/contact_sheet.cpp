@@ -71,7 +71,8 @@ Sheet MakeContactSheet(const std::string& title, const std::vector<SheetEntry>& 
 {
     int32_t thumbHeight = 0;
     for (const SheetEntry& e : entries)
-        thumbHeight = std::max(thumbHeight, int32_t(int64_t(e.height) * thumbWidth / e.width));
+        if (e.pixels)
+            thumbHeight = std::max(thumbHeight, int32_t(int64_t(e.height) * thumbWidth / e.width));
     const int32_t rows = (int32_t(entries.size()) + columns - 1) / columns;
     const int32_t cellW = thumbWidth + kMargin, cellH = thumbHeight + kLabelHeight + kMargin;
 
@@ -84,6 +85,8 @@ Sheet MakeContactSheet(const std::string& title, const std::vector<SheetEntry>& 
 
     for (size_t i = 0; i < entries.size(); ++i) {
         const SheetEntry& e = entries[i];
+        if (!e.pixels)
+            continue; // an empty cell
         const int32_t left = kMargin + int32_t(i % columns) * cellW;
         const int32_t top = kTitleHeight + kMargin + int32_t(i / columns) * cellH;
         const int32_t th = std::max<int32_t>(1, int32_t(int64_t(e.height) * thumbWidth / e.width));

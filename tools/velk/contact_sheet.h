@@ -9,7 +9,7 @@
 struct SheetEntry {
     std::string label;
     int32_t width, height, channels;
-    const uint8_t* pixels;
+    const uint8_t* pixels; // null: an empty cell
 };
 
 struct Sheet {

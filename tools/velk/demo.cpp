@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "deform/engine/factory_presets.h"
+#include "twostage/engine/twostage_presets.h"
 #include "tools/velk/commands.h"
 #include "tools/velk/contact_sheet.h"
 
@@ -34,6 +35,21 @@ struct Rendered {
 
 } // namespace
 
+namespace {
+
+bool Save(const DemoCommand& command, const std::string& filter, const std::string& name,
+          const Image& image, const std::vector<uint8_t>& pixels, std::string& error)
+{
+    const std::string path = command.outDir + "/" + filter + "-" + Slug(name) + ".png";
+    if (!WriteImage(path, image.width, image.height, image.channels, pixels.data(), image.spec,
+                    error))
+        return false;
+    std::printf("wrote %s\n", path.c_str());
+    return true;
+}
+
+} // namespace
+
 int RunDemo(const DemoCommand& command)
 {
     std::string error;
@@ -57,18 +73,35 @@ int RunDemo(const DemoCommand& command)
         Rendered r{std::string("velk3d: ") + name, {}};
         RenderVelk3dImage(run, image, {}, options, &bar, r.pixels);
         FinishProgress(bar);
-        const std::string path = command.outDir + "/velk3d-" + Slug(name) + ".png";
-        if (!WriteImage(path, image.width, image.height, image.channels, r.pixels.data(),
-                        image.spec, error))
+        if (!Save(command, "velk3d", name, image, r.pixels, error))
             return Fail(error);
-        std::printf("wrote %s\n", path.c_str());
+        results.push_back(std::move(r));
+    }
+    const size_t columns = 5;
+    while (results.size() % columns != 0)
+        results.push_back({"", {}}); // velk2000 starts a new row
+    for (int n = 0; n < kTwoStageFactoryCount; ++n) {
+        const std::string name = TwoStageFactoryName(n);
+        Velk2000Options options;
+        options.preset = name;
+        TwoStageParams record;
+        std::string warning;
+        if (!PrepareVelk2000(options, record, error, warning))
+            return Fail(error);
+        ProgressBar bar = StartProgress("velk2000 " + name);
+        Rendered r{"velk2000: " + name, {}};
+        RenderVelk2000Image(record, image, {}, options, &bar, r.pixels);
+        FinishProgress(bar);
+        if (!Save(command, "velk2000", name, image, r.pixels, error))
+            return Fail(error);
         results.push_back(std::move(r));
     }
 
     std::vector<SheetEntry> entries;
     for (const Rendered& r : results)
-        entries.push_back({r.label, image.width, image.height, image.channels, r.pixels.data()});
-    const Sheet sheet = MakeContactSheet("Velk factory presets", entries, 3, 300);
+        entries.push_back({r.label, image.width, image.height, image.channels,
+                           r.pixels.empty() ? nullptr : r.pixels.data()});
+    const Sheet sheet = MakeContactSheet("Velk factory presets", entries, int32_t(columns), 320);
     const std::string sheetPath = command.outDir + "/contact-sheet.png";
     if (!WriteImage(sheetPath, sheet.width, sheet.height, 3, sheet.pixels.data(), OIIO::ImageSpec(),
                     error))

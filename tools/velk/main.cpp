@@ -1,6 +1,7 @@
 // velk: applies the Velk filters to image files.
 //
 //   velk apply velk3d [options] INPUT OUTPUT
+//   velk apply velk2000 [options] INPUT OUTPUT
 //   velk presets
 //   velk demo [--input FILE] [--out DIR]
 //
@@ -15,18 +16,30 @@
 
 namespace {
 
-// Adds "--NAME R,G,B" storing the text; it is checked when the command runs.
-CLI::Option* AddColourOption(CLI::App* app, const std::string& name, std::string& text,
-                             const std::string& help)
+// The arguments and options both filters take.
+void AddApplyArgs(CLI::App* app, ApplyArgs& args)
 {
-    return app->add_option(name, text, help)->type_name("R,G,B");
+    app->add_option("INPUT", args.input, "input image (PNG, JPEG, TIFF, ...)")->required();
+    app->add_option("OUTPUT", args.output, "output image; its extension selects the format")
+        ->required();
+    app->add_option("--foreground", args.foreground, "host foreground colour (default 0,0,0)")
+        ->type_name("R,G,B");
+    app->add_option("--background", args.background,
+                    "host background colour (default 255,255,255)")
+        ->type_name("R,G,B");
+    app->add_option("--mask", args.mask,
+                    "greyscale selection of the image's size, 255 = selected");
+    app->add_flag("--preview", args.preview,
+                  "write the 364 x 360 preview the filter's dialog shows, instead of the image");
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"velk: the Velk image filters (velk3d: woven, bevelled 3D tiles) on image files"};
+    CLI::App app{"velk: the Velk image filters on image files\n"
+                 "  velk3d    woven, bevelled 3D tiles\n"
+                 "  velk2000  two stages of folded, shaded strips"};
     app.require_subcommand(1);
 
     CLI::App* apply = app.add_subcommand("apply", "apply a filter to an image file");
@@ -35,15 +48,13 @@ int main(int argc, char** argv)
     Velk3dCommand v3;
     CLI::App* velk3d = apply->add_subcommand(
         "velk3d", "woven, bevelled 3D tiles, as the plug-in renders on its first run");
-    velk3d->add_option("INPUT", v3.input, "input image (PNG, JPEG, TIFF, ...)")->required();
-    velk3d->add_option("OUTPUT", v3.output, "output image; its extension selects the format")
-        ->required();
-    auto* preset = velk3d->add_option("--preset", v3.options.preset,
-                                      "factory preset (see `velk presets`)")
-                       ->default_str("Velkstone");
+    AddApplyArgs(velk3d, v3.args);
+    auto* preset3 = velk3d->add_option("--preset", v3.options.preset,
+                                       "factory preset (see `velk presets`)")
+                        ->default_str("Velkstone");
     velk3d->add_option("--record", v3.options.recordPath,
                        "a stored 64-byte settings record to apply instead of a preset")
-        ->excludes(preset);
+        ->excludes(preset3);
     velk3d->add_option("--light-boost", v3.lightBoost, "Light Boosting 0..100 (default 30)")
         ->check(CLI::Range(0, 100));
     velk3d->add_option("--brightness", v3.brightness, "Brightness Ratio 0..100 (default 20)")
@@ -55,10 +66,17 @@ int main(int argc, char** argv)
     velk3d->add_option("--fill", v3.fill,
                        "colour behind the tiles: foreground, background, transparent or R,G,B "
                        "(default 227,217,203; transparent on images with alpha)");
-    AddColourOption(velk3d, "--foreground", v3.foreground, "host foreground colour (default 0,0,0)");
-    AddColourOption(velk3d, "--background", v3.background,
-                    "host background colour (default 255,255,255)");
-    velk3d->add_option("--mask", v3.mask, "greyscale selection of the image's size, 255 = selected");
+
+    Velk2000Command v2;
+    CLI::App* velk2000 = apply->add_subcommand(
+        "velk2000", "two stages of folded strips, as the plug-in renders when OK is pressed at once");
+    AddApplyArgs(velk2000, v2.args);
+    auto* preset2 = velk2000->add_option("--preset", v2.options.preset,
+                                         "factory preset (see `velk presets`)")
+                        ->default_str("e-Flowers");
+    velk2000->add_option("--record", v2.options.recordPath,
+                         "a stored 64-byte settings record, loaded as a user preset")
+        ->excludes(preset2);
 
     app.add_subcommand("presets", "list the factory presets");
 
@@ -79,6 +97,8 @@ int main(int argc, char** argv)
 
     if (velk3d->parsed())
         return RunVelk3d(v3);
+    if (velk2000->parsed())
+        return RunVelk2000(v2);
     if (app.got_subcommand("presets"))
         return RunPresets();
     return RunDemo(demo);

@@ -28,7 +28,9 @@ bool ReadRecordFile(const std::string& path, DeformSettings& record, std::string
     return true;
 }
 
-std::string FactoryNames()
+} // namespace
+
+std::string Velk3dPresetNames()
 {
     std::string names;
     for (int n = 0; n < kFactoryPresetCount; ++n) {
@@ -38,8 +40,6 @@ std::string FactoryNames()
     }
     return names;
 }
-
-} // namespace
 
 bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
                    std::string& error)
@@ -62,7 +62,7 @@ bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
         // layer with transparency).
         const int n = FindFactoryPreset(options.preset.c_str());
         if (n < 0) {
-            error = "unknown velk3d preset \"" + options.preset + "\" (presets: " + FactoryNames() + ")";
+            error = "unknown velk3d preset \"" + options.preset + "\" (presets: " + Velk3dPresetNames() + ")";
             return false;
         }
         DecodeFactoryPreset(DeformString(n + 2), record);
@@ -142,4 +142,24 @@ int32_t RenderVelk3dImage(const Velk3dRun& run, const Image& image,
     buffers.alphaData = nullptr;
     return RenderDeformation(context, inputs, buffers, 1.0f, run.fillColour, planes,
                              ReportProgress, progress);
+}
+
+int32_t RenderVelk3dPreview(const Velk3dRun& run, int32_t planes, bool hasMask,
+                            const Velk3dOptions& options, PreviewImage& preview)
+{
+    const FilterRecord host = MakeHostRecord(planes, hasMask, options.foreground, options.background);
+    DeformSettings record = run.record;
+    const DeformContext context{&record, &host};
+    DeformBuffers buffers{};
+    buffers.right = preview.size.width;
+    buffers.bottom = preview.size.height;
+    buffers.inData = preview.colour.data();
+    buffers.inRowBytes = kPreviewRowBytes;
+    buffers.outData = preview.result.data();
+    buffers.outRowBytes = kPreviewRowBytes;
+    buffers.maskData = preview.selection.data();
+    buffers.maskRowBytes = kPreviewWidth;
+    buffers.alphaData = preview.transparency.data();
+    return RenderDeformation(context, PreviewInputs(record), buffers, preview.scale, run.fillColour,
+                             3, nullptr, nullptr);
 }

@@ -10,6 +10,7 @@
 
 #include "deform/engine/deform_settings.h"
 #include "tools/velk/image_file.h"
+#include "tools/velk/preview_run.h"
 #include "tools/velk/progress_bar.h"
 
 enum class FillKind { Default, Foreground, Background, Transparent, Colour };
@@ -42,3 +43,11 @@ bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
 int32_t RenderVelk3dImage(const Velk3dRun& run, const Image& image,
                           const std::vector<uint8_t>& mask, const Velk3dOptions& options,
                           ProgressBar* progress, std::vector<uint8_t>& out);
+
+// The dialog's preview of the reduced image (preview inputs, blue-green-red
+// buffers), into preview.result.
+int32_t RenderVelk3dPreview(const Velk3dRun& run, int32_t planes, bool hasMask,
+                            const Velk3dOptions& options, PreviewImage& preview);
+
+// "name, name, ..." of the factory presets.
+std::string Velk3dPresetNames();

@@ -1,0 +1,38 @@
+// velk2000 on image files: the record the dialog holds when the user presses
+// OK at once (a factory preset as the preset box loads it, or a stored
+// record loaded as a user preset), and the whole-image and preview renders.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/velk/image_file.h"
+#include "tools/velk/preview_run.h"
+#include "tools/velk/progress_bar.h"
+#include "twostage/engine/twostage_params.h"
+
+struct Velk2000Options {
+    std::string preset = "e-Flowers";
+    std::string recordPath; // a stored 64-byte record instead of a preset
+    uint8_t foreground[3] = {0, 0, 0};
+    uint8_t background[3] = {255, 255, 255};
+};
+
+// Builds the record. False with a message when the preset is unknown or the
+// record file is unreadable or fails its checksum; warning receives a note
+// for a record of a later format (used anyway).
+bool PrepareVelk2000(const Velk2000Options& options, TwoStageParams& record, std::string& error,
+                     std::string& warning);
+
+// The whole image, as the filter renders it after OK.
+int32_t RenderVelk2000Image(const TwoStageParams& record, const Image& image,
+                            const std::vector<uint8_t>& mask, const Velk2000Options& options,
+                            ProgressBar* progress, std::vector<uint8_t>& out);
+
+// The dialog's preview of the reduced image, into preview.result.
+int32_t RenderVelk2000Preview(const TwoStageParams& record, int32_t planes, bool hasMask,
+                              const Velk2000Options& options, PreviewImage& preview);
+
+// "name, name, ..." of the factory presets.
+std::string Velk2000PresetNames();
