@@ -2,7 +2,7 @@
 // inputs derived from a record.
 #include "deform/engine/deform_settings.h"
 
-#include "deform/engine/float_to_int.h"
+#include "toolkit/float_to_int.h"
 
 int32_t DeformChecksum(const DeformSettings& s)
 {

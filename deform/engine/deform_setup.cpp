@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "deform/engine/float_to_int.h"
+#include "toolkit/float_to_int.h"
 
 static constexpr int32_t kPreviewW = 364;
 static constexpr int32_t kPreviewH = 360;

@@ -10,7 +10,7 @@
 #include "deform/engine/deform_colour.h"
 #include "deform/engine/deform_face.h"
 #include "deform/engine/deform_setup.h"
-#include "deform/engine/float_to_int.h"
+#include "toolkit/float_to_int.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "twostage/engine/saturating_trunc.h"
+#include "toolkit/float_to_int.h"
 #include "twostage/engine/strip_geometry.h"
 #include "twostage/engine/strip_shading.h"
 #include "twostage/engine/twostage_presets.h"
@@ -54,7 +54,7 @@ float SideFactorAt(Stage& s, float x, float y)
 
 uint8_t Written(float v)
 {
-    const int32_t i = SaturatingTrunc(v);
+    const int32_t i = TruncToInt(v);
     return static_cast<uint8_t>(i < 0 ? 0 : (i > 255 ? 255 : i));
 }
 

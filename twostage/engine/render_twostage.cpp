@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "twostage/engine/saturating_trunc.h"
+#include "toolkit/float_to_int.h"
 #include "twostage/engine/strip_geometry.h"
 #include "twostage/engine/strip_shading.h"
 
@@ -125,7 +125,7 @@ bool SampleMoved(const RenderSetup& r, float X, float Y, int32_t left, int32_t t
     if (!(Y >= static_cast<float>(top) && Y < static_cast<float>(bottom) &&
           X >= static_cast<float>(left) && X < static_cast<float>(right)))
         return false;
-    const int32_t ix = SaturatingTrunc(X), iy = SaturatingTrunc(Y);
+    const int32_t ix = TruncToInt(X), iy = TruncToInt(Y);
     const float fx = X - static_cast<float>(ix);
     const float fy = Y - static_cast<float>(iy);
     s.x0 = ix;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "twostage/engine/saturating_trunc.h"
+#include "toolkit/float_to_int.h"
 #include "twostage/engine/strip_shading.h"
 
 namespace {
@@ -10,7 +10,7 @@ namespace {
 // trunc(a / period), minus 1 when a is negative.
 int32_t BandIndex(float a, float period)
 {
-    int32_t t = SaturatingTrunc(a / period);
+    int32_t t = TruncToInt(a / period);
     if (a < 0.0f && t > INT32_MIN)
         --t;
     return t;
@@ -39,8 +39,8 @@ StageSettings MakeStageSettings(const TwoStageParams& p, int stage, bool fullIma
     int32_t rows = p.spacing[stage].vSpacing;
     int32_t columns = p.spacing[stage].hSpacing;
     if (fullImage) {
-        rows = SaturatingTrunc(static_cast<float>(rows) * scale);
-        columns = SaturatingTrunc(static_cast<float>(columns) * scale);
+        rows = TruncToInt(static_cast<float>(rows) * scale);
+        columns = TruncToInt(static_cast<float>(columns) * scale);
     }
     s.rowPeriod = rows;
     s.columnPeriod = columns;
@@ -207,7 +207,7 @@ bool CurveIndex(float c, int32_t& index)
 {
     if (c != c)
         return false;
-    int32_t i = SaturatingTrunc(1999.0f * c);
+    int32_t i = TruncToInt(1999.0f * c);
     if (i < 0)
         i = 0;
     if (i > kCurveTableSize - 1)

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdlib>
 
-#include "twostage/engine/saturating_trunc.h"
+#include "toolkit/float_to_int.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ float Clamp01(float v)
 
 uint8_t OutputByte(float v)
 {
-    const int32_t i = SaturatingTrunc(v);
+    const int32_t i = TruncToInt(v);
     return static_cast<uint8_t>(i < 0 ? 0 : (i > 255 ? 255 : i));
 }
 
@@ -80,7 +80,7 @@ void BuildToneTable(uint8_t table[256], uint8_t brightnessRatio, uint8_t whiteCa
             table[i] = 255;
             continue;
         }
-        const int32_t v = SaturatingTrunc(static_cast<float>(b) +
+        const int32_t v = TruncToInt(static_cast<float>(b) +
                                           static_cast<float>(i * (255 - b)) * kInv255);
         table[i] = static_cast<uint8_t>(v > 255 ? 255 : v);
     }
@@ -113,7 +113,7 @@ void BoostSaturation(float& x, float& y, float& z, float m)
     if (hue >= 1536.0f)
         hue = 0.0f;
 
-    const int32_t sector = SaturatingTrunc(hue / 256.0f) & 255;
+    const int32_t sector = TruncToInt(hue / 256.0f) & 255;
     const float f = hue - 256.0f * static_cast<float>(sector);
     const float sp = s > 0.0f ? s : 0.0f;
     const float v = max;

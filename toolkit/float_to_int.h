@@ -1,6 +1,6 @@
-// Float-to-integer conversion of the velk3d engine: truncation toward zero
-// that saturates instead of being undefined. NaN gives 0, values beyond the
-// 32-bit range give its nearest end.
+// Float-to-integer conversion of the engines: truncation toward zero that
+// saturates instead of being undefined. NaN gives 0, values beyond the 32-bit
+// range give its nearest end.
 #pragma once
 
 #include <cstdint>
