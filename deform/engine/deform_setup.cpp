@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "toolkit/float_to_int.h"
+#include "toolkit/larger_quotient.h"
 
 static constexpr int32_t kPreviewW = 364;
 static constexpr int32_t kPreviewH = 360;
@@ -69,16 +70,7 @@ static float Zoom(const DeformBuffers& b, const DeformSetup& d)
     const float right = static_cast<float>(b.right);
     const float below = bottom - std::fabs(d.ky) * d.B;
     const float across = right - std::fabs(d.kx) * d.A;
-    float most = 1.0f;
-    if (below > 0.0f && across > 0.0f) {
-        const float zy = bottom / below;
-        const float zx = right / across;
-        most = zy > zx ? zy : zx;
-    } else if (below > 0.0f) {
-        most = bottom / below;
-    } else if (across > 0.0f) {
-        most = right / across;
-    }
+    const float most = LargerQuotient(right, across, bottom, below);
     return most * (d.M / d.P + 1.0f) * 0.5f;
 }
 

@@ -46,12 +46,7 @@ void WriteLastUsed(DeformSettings& record)
 int16_t StartDeformation(FilterRecord* record)
 {
     gDeform.hostRecord = record;
-    gDeform.planesInUse = record->planes;
-    if (record->planes == 3 && (record->filterCase == filterCaseEditableTransparencyNoSelection ||
-                                record->filterCase == filterCaseEditableTransparencyWithSelection))
-        gDeform.planesInUse = 4;
-    if (gDeform.planesInUse > 4)
-        gDeform.planesInUse = 4;
+    gDeform.planesInUse = EffectivePlanes(record);
 
     DeformSettings settings;
     std::memset(&settings, 0, sizeof settings);
@@ -105,9 +100,6 @@ int16_t StartDeformation(FilterRecord* record)
                                                gDeform.fillColour, gDeform.planesInUse,
                                                ApplyProgress, record);
 
-    const Rect16 none = {0, 0, 0, 0};
-    record->inRect = none;
-    record->outRect = none;
-    record->maskRect = none;
+    EndWholeImageRequest(record);
     return static_cast<int16_t>(rendered & 0xFFFF);
 }

@@ -1,6 +1,6 @@
-// The whole-image request: asks the host for the in, out and (with a
-// selection) mask buffers of the whole image, planes 0 .. planes - 1, in one
-// advanceState call. Used by both modules' dialogs and by velk3d's repeat path.
+// The whole-image request of both modules: the planes a run works on, the
+// request for the in, out and (with a selection) mask buffers of the whole
+// image in one advanceState call, and its end.
 #pragma once
 
 #include "host/filter_record.h"
@@ -20,4 +20,25 @@ inline OSErr FetchWholeImage(FilterRecord* record, int16_t planes)
     if (!record->inData || !record->outData || (record->haveMask && !record->maskData))
         return memFullErr;
     return noErr;
+}
+
+// The planes a run works on: the host's count, 4 when it reports 3 planes
+// with editable transparency (the transparency comes as a fourth plane), and
+// at most 4.
+inline int32_t EffectivePlanes(const FilterRecord* record)
+{
+    int32_t planes = record->planes;
+    if (planes == 3 && (record->filterCase == filterCaseEditableTransparencyNoSelection ||
+                        record->filterCase == filterCaseEditableTransparencyWithSelection))
+        planes = 4;
+    return planes > 4 ? 4 : planes;
+}
+
+// Clears the in, out and mask rectangles: the filter wants no more data.
+inline void EndWholeImageRequest(FilterRecord* record)
+{
+    const Rect16 none = {0, 0, 0, 0};
+    record->inRect = none;
+    record->outRect = none;
+    record->maskRect = none;
 }

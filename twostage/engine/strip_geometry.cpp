@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "toolkit/float_to_int.h"
+#include "toolkit/larger_quotient.h"
 #include "twostage/engine/strip_shading.h"
 
 namespace {
@@ -95,16 +96,7 @@ void SetUpStage(StageGeometry& g, StageSettings& s, int32_t right, int32_t botto
     const float B = static_cast<float>(bottom);
     const float dx = R - std::fabs(g.sx) * H;
     const float dy = B - std::fabs(g.sy) * W;
-    float q = 1.0f;
-    if (dx > 0.0f && dy > 0.0f) {
-        const float qx = R / dx;
-        const float qy = B / dy;
-        q = qy > qx ? qy : qx;
-    } else if (dx > 0.0f) {
-        q = R / dx;
-    } else if (dy > 0.0f) {
-        q = B / dy;
-    }
+    const float q = LargerQuotient(R, dx, B, dy);
     g.zoom = q * (n / a + 1.0f) * 0.5f;
 
     g.originXf = static_cast<float>(s.originX);

@@ -2,6 +2,7 @@
 // runs the dialog and, after OK, renders the whole image.
 
 #include "toolkit/module/module.h"
+#include "toolkit/preview/fetch_whole_image.h"
 #include "toolkit/preview/preview_scale.h"
 #include "twostage/shell/twostage_shell.h"
 
@@ -15,12 +16,7 @@ int16_t StartTwoStage(FilterRecord* record)
         return userCanceledErr;
     }
     gTwoStage.hostRecord = record;
-    gTwoStage.planes = record->planes;
-    if (record->planes == 3 && (record->filterCase == filterCaseEditableTransparencyNoSelection ||
-                                record->filterCase == filterCaseEditableTransparencyWithSelection))
-        gTwoStage.planes = 4;
-    if (gTwoStage.planes > 4)
-        gTwoStage.planes = 4;
+    gTwoStage.planes = EffectivePlanes(record);
     gTwoStage.context = {&gTwoStage.params, record, gTwoStage.planes};
     gTwoStage.previewScale = PreviewScale(record->imageSize.h, record->imageSize.v);
 
@@ -40,9 +36,6 @@ int16_t StartTwoStage(FilterRecord* record)
         record->haveMask ? static_cast<const uint8_t*>(record->maskData) : nullptr,
         record->maskRowBytes, nullptr, gTwoStage.previewScale, gTwoStage.planes + 8,
         ApplyProgress, record);
-    const Rect16 none = {0, 0, 0, 0};
-    record->inRect = none;
-    record->outRect = none;
-    record->maskRect = none;
+    EndWholeImageRequest(record);
     return static_cast<int16_t>(result & 0xFFFF);
 }
