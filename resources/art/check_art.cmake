@@ -11,7 +11,8 @@ endif()
 file(GLOB_RECURSE generated RELATIVE ${WORK} ${WORK}/*)
 file(GLOB committed RELATIVE ${SOURCE}
     ${SOURCE}/resources/velk2000/*.bmp ${SOURCE}/resources/velk2000/*.cur
-    ${SOURCE}/resources/velk3d/*.bmp ${SOURCE}/resources/velk3d/*.cur)
+    ${SOURCE}/resources/velk3d/*.bmp ${SOURCE}/resources/velk3d/*.cur
+    ${SOURCE}/resources/shared/*.bmp ${SOURCE}/resources/shared/*.cur)
 list(LENGTH generated count)
 if(count EQUAL 0)
     message(FATAL_ERROR "velk_artgen wrote nothing")

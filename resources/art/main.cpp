@@ -1,6 +1,7 @@
-// velk_artgen ROOT: writes the bitmaps and the cursor of both modules into
-// ROOT/resources/velk2000 and ROOT/resources/velk3d, and the contact sheet
-// into ROOT/docs/art.png. The output depends on nothing but this program.
+// velk_artgen ROOT: writes the bitmaps and the cursor both modules carry into
+// ROOT/resources/shared, those of velk2000 alone into ROOT/resources/velk2000,
+// and the contact sheet into ROOT/docs/art.png. The output depends on nothing
+// but this program.
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -30,8 +31,8 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string root = argv[1];
-    const std::string m2000 = root + "/resources/velk2000/", m3d = root + "/resources/velk3d/";
-    for (const std::string& d : {root, root + "/resources", m2000, m3d, root + "/docs"})
+    const std::string m2000 = root + "/resources/velk2000/", shared = root + "/resources/shared/";
+    for (const std::string& d : {root, root + "/resources", m2000, shared, root + "/docs"})
         if (!MakeDir(d)) {
             std::fprintf(stderr, "velk_artgen: cannot create %s\n", d.c_str());
             return 1;
@@ -42,14 +43,11 @@ int main(int argc, char** argv)
     for (const ArtItem& item : items) {
         Bytes data = item.bits == 24 ? EncodeBmp24(item.picture)
                                      : EncodeBmpIndexed(item.picture, item.palette, item.bits);
-        ok = Write(m2000 + item.file, data) && ok;
-        if (item.bothModules)
-            ok = Write(m3d + item.file, data) && ok;
+        ok = Write((item.bothModules ? shared : m2000) + item.file, data) && ok;
     }
     std::vector<std::string> hand = PointingHandRows();
     Bytes cursor = EncodeCursor(hand, kHandHotX, kHandHotY);
-    ok = Write(m2000 + kCursorFile, cursor) && ok;
-    ok = Write(m3d + kCursorFile, cursor) && ok;
+    ok = Write(shared + kCursorFile, cursor) && ok;
     if (!WriteContactSheet(items, hand, root + "/docs/art.png")) {
         std::fprintf(stderr, "velk_artgen: cannot write the contact sheet\n");
         ok = false;

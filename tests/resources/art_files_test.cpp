@@ -18,7 +18,7 @@ namespace {
 
 struct Expected {
     int id, width, height, bits;
-    bool both; // in velk3d too
+    bool both; // carried by velk3d too: stored once, in resources/shared
 };
 
 // Sizes from the bitmap table; 24 bits where the table gives no depth.
@@ -38,10 +38,10 @@ const Expected kBitmaps[] = {
 const int kPairs[][2] = {{126, 127}, {128, 129}, {137, 138}, {139, 140}, {145, 146}, {147, 148},
                          {150, 149}, {151, 152}, {154, 153}, {155, 156}, {169, 170}};
 
-std::string ModuleDir(const std::string& module)
+std::string ArtDir(const std::string& folder)
 {
     const char* root = std::getenv("VELK_SOURCE_DIR");
-    return std::string(root ? root : ".") + "/resources/" + module + "/";
+    return std::string(root ? root : ".") + "/resources/" + folder + "/";
 }
 
 std::vector<std::string> FilesIn(const std::string& dir, const std::string& suffix)
@@ -59,18 +59,25 @@ std::vector<std::string> FilesIn(const std::string& dir, const std::string& suff
 }
 
 // The file of bitmap `id`: its name starts with the id and an underscore.
-std::string BitmapPath(const std::string& module, int id)
+std::string BitmapPath(const std::string& folder, int id)
 {
     std::string prefix = std::to_string(id) + "_";
-    for (const std::string& n : FilesIn(ModuleDir(module), ".bmp"))
+    for (const std::string& n : FilesIn(ArtDir(folder), ".bmp"))
         if (n.compare(0, prefix.size(), prefix) == 0)
-            return ModuleDir(module) + n;
+            return ArtDir(folder) + n;
     return "";
+}
+
+const char* FolderOf(const Expected& e)
+{
+    return e.both ? "shared" : "velk2000";
 }
 
 Bitmap Load(int id)
 {
-    Bitmap bm = ReadBitmap(BitmapPath("velk2000", id));
+    const Expected* e = std::find_if(std::begin(kBitmaps), std::end(kBitmaps),
+                                     [id](const Expected& x) { return x.id == id; });
+    Bitmap bm = ReadBitmap(e == std::end(kBitmaps) ? "" : BitmapPath(FolderOf(*e), id));
     EXPECT_TRUE(bm.ok) << "bitmap " << id;
     return bm;
 }
@@ -108,37 +115,43 @@ Box Ink(const Bitmap& bm)
 
 } // namespace
 
-TEST(ArtFiles, EveryBitmapHasItsSizeAndDepthInEachModule)
+TEST(ArtFiles, EveryBitmapHasItsSizeAndDepthInItsFolder)
 {
     for (const Expected& e : kBitmaps) {
-        for (const char* module : {"velk2000", "velk3d"}) {
-            std::string path = BitmapPath(module, e.id);
-            if (std::string(module) == "velk3d" && !e.both) {
-                EXPECT_EQ(path, "") << "velk3d carries bitmap " << e.id << " it does not use";
-                continue;
-            }
-            Bitmap bm = ReadBitmap(path);
-            ASSERT_TRUE(bm.ok) << module << " bitmap " << e.id << " at '" << path << "'";
-            EXPECT_EQ(bm.width, e.width) << e.id;
-            EXPECT_EQ(bm.height, e.height) << e.id;
-            EXPECT_EQ(bm.bits, e.bits) << e.id;
-            if (e.bits < 24) {
-                EXPECT_LE(bm.paletteSize, 1 << e.bits) << e.id;
-            }
+        const std::string path = BitmapPath(FolderOf(e), e.id);
+        Bitmap bm = ReadBitmap(path);
+        ASSERT_TRUE(bm.ok) << "bitmap " << e.id << " at '" << path << "'";
+        EXPECT_EQ(bm.width, e.width) << e.id;
+        EXPECT_EQ(bm.height, e.height) << e.id;
+        EXPECT_EQ(bm.bits, e.bits) << e.id;
+        if (e.bits < 24) {
+            EXPECT_LE(bm.paletteSize, 1 << e.bits) << e.id;
         }
     }
-    EXPECT_EQ(FilesIn(ModuleDir("velk2000"), ".bmp").size(), std::size(kBitmaps));
-    EXPECT_EQ(FilesIn(ModuleDir("velk3d"), ".bmp").size(), 11u);
+    EXPECT_EQ(FilesIn(ArtDir("velk2000"), ".bmp").size() + FilesIn(ArtDir("shared"), ".bmp").size(),
+              std::size(kBitmaps));
+    EXPECT_EQ(FilesIn(ArtDir("shared"), ".bmp").size(), 11u);
+    EXPECT_TRUE(FilesIn(ArtDir("velk3d"), ".bmp").empty());
 }
 
-TEST(ArtFiles, SharedBitmapsAreTheSameInBothModules)
+TEST(ArtFiles, SharedArtIsStoredOnceAndNamedByBothScripts)
 {
+    // Each picture is in one folder only, and each resource script names
+    // every picture its module carries.
+    const std::vector<uint8_t> raw2000 = ReadAll(ArtDir("velk2000") + "velk2000.rc");
+    const std::vector<uint8_t> raw3d = ReadAll(ArtDir("velk3d") + "velk3d.rc");
+    const std::string script2000(raw2000.begin(), raw2000.end()), script3d(raw3d.begin(), raw3d.end());
     for (const Expected& e : kBitmaps) {
-        if (e.both) {
-            EXPECT_EQ(ReadAll(BitmapPath("velk2000", e.id)), ReadAll(BitmapPath("velk3d", e.id))) << e.id;
-        }
+        const char* other = e.both ? "velk2000" : "shared";
+        EXPECT_EQ(BitmapPath(other, e.id), "") << e.id << " is stored twice";
+        const std::string path = BitmapPath(FolderOf(e), e.id);
+        const std::string file = path.substr(path.rfind('/') + 1);
+        EXPECT_NE(script2000.find("\"" + file + "\""), std::string::npos) << file;
+        EXPECT_EQ(script3d.find("\"" + file + "\"") != std::string::npos, e.both) << file;
     }
-    EXPECT_EQ(ReadAll(ModuleDir("velk2000") + "pointing_hand.cur"), ReadAll(ModuleDir("velk3d") + "pointing_hand.cur"));
+    EXPECT_TRUE(FilesIn(ArtDir("velk2000"), ".cur").empty());
+    EXPECT_NE(script2000.find("\"pointing_hand.cur\""), std::string::npos);
+    EXPECT_NE(script3d.find("\"pointing_hand.cur\""), std::string::npos);
 }
 
 TEST(ArtFiles, WhiteOnlyWhereAPictureIsTransparent)
@@ -291,7 +304,7 @@ TEST(ArtFiles, KnobsHaveTheirColours)
 
 TEST(ArtFiles, CursorIsAMonochromeHandWithItsTipAtTheHotSpot)
 {
-    CursorFile cf = ReadCursor(ModuleDir("velk2000") + "pointing_hand.cur");
+    CursorFile cf = ReadCursor(ArtDir("shared") + "pointing_hand.cur");
     ASSERT_TRUE(cf.ok);
     EXPECT_EQ(cf.type, 2);
     EXPECT_EQ(cf.count, 1);
