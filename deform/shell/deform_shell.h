@@ -18,7 +18,8 @@ struct DeformModuleState {
     uint32_t fillColour = 0;     // resolved
     float previewScale = 1.0f;
     int16_t dialogResult = 0;    // left by the main dialog: 0, -128 or -108
-    DeformContext runContext = {};
+    DeformSettings settings = {}; // the run's record: the dialog edits it, the engine reads it
+    DeformContext runContext = {}; // (&settings, hostRecord)
 };
 
 // The one instance; skipDialog starts set when the module is loaded.

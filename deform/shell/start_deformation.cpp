@@ -29,15 +29,10 @@ bool ReadLastUsed(DeformSettings& record)
     return VerifyDeformSettings(record);
 }
 
-// The confirmed settings as "Last Used": the picked colour is stored, and
-// saveFlags says so (10 with the Picker source, else 8).
+// The confirmed settings as "Last Used", with the picked colour.
 void WriteLastUsed(DeformSettings& record)
 {
-    record.saveFlags = gDeform.colourSource == Picker ? (LastUsedMark | SaveColour) : LastUsedMark;
-    record.colourSource = gDeform.colourSource;
-    record.checksum = DeformChecksum(record);
-    std::memcpy(record.colour, gDeform.pickedColour, 4);
-    record.magic = kDeformMagic;
+    SealLastUsed(record, gDeform.colourSource, gDeform.pickedColour);
     WriteRegistryValue(kLastUsed, &record, sizeof record);
 }
 
@@ -48,7 +43,7 @@ int16_t StartDeformation(FilterRecord* record)
     gDeform.hostRecord = record;
     gDeform.planesInUse = EffectivePlanes(record);
 
-    DeformSettings settings;
+    DeformSettings& settings = gDeform.settings;
     std::memset(&settings, 0, sizeof settings);
     gDeform.runContext = {&settings, record};
     if (!ReadLastUsed(settings)) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/entry_guard.h"
 #include "deform/shell/deform_shell.h"
 #include "toolkit/module/module.h"
 
@@ -18,27 +19,30 @@ void ShowAbout(const AboutRecord* about)
                 MB_OK);
 }
 
+int16_t Dispatch(int16_t selector, void* record)
+{
+    switch (selector) {
+    case filterSelectorAbout:
+        ShowAbout(static_cast<const AboutRecord*>(record));
+        return noErr;
+    case filterSelectorParameters:
+        gDeform.skipDialog = false;
+        return noErr;
+    case filterSelectorPrepare:
+        static_cast<FilterRecord*>(record)->maxSpace = 256;
+        return noErr;
+    case filterSelectorStart:
+        return StartDeformation(static_cast<FilterRecord*>(record));
+    default:
+        return noErr;
+    }
+}
+
 } // namespace
 
 extern "C" void VELK_CDECL ENTRYPOINT(int16_t selector, void* record, intptr_t*, int16_t* result)
 {
-    int16_t code = noErr;
-    switch (selector) {
-    case filterSelectorAbout:
-        ShowAbout(static_cast<const AboutRecord*>(record));
-        break;
-    case filterSelectorParameters:
-        gDeform.skipDialog = false;
-        break;
-    case filterSelectorPrepare:
-        static_cast<FilterRecord*>(record)->maxSpace = 256;
-        break;
-    case filterSelectorStart:
-        code = StartDeformation(static_cast<FilterRecord*>(record));
-        break;
-    default:
-        break;
-    }
+    const int16_t code = GuardedSelector([&] { return Dispatch(selector, record); });
     if (result)
         *result = code;
 }

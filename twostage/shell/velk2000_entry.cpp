@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/entry_guard.h"
 #include "toolkit/module/module.h"
 #include "twostage/shell/twostage_shell.h"
 
@@ -15,24 +16,27 @@ void ShowAbout(const AboutRecord* about)
                 "                Velk 2000", MB_ICONINFORMATION | MB_OK);
 }
 
+int16_t Dispatch(int16_t selector, void* record)
+{
+    switch (selector) {
+    case filterSelectorAbout:
+        ShowAbout(static_cast<const AboutRecord*>(record));
+        return noErr;
+    case filterSelectorPrepare:
+        static_cast<FilterRecord*>(record)->maxSpace = 256;
+        return noErr;
+    case filterSelectorStart:
+        return StartTwoStage(static_cast<FilterRecord*>(record));
+    default: // parameters, continue, finish: nothing to do
+        return noErr;
+    }
+}
+
 } // namespace
 
 extern "C" void VELK_CDECL ENTRYPOINT(int16_t selector, void* record, intptr_t*, int16_t* result)
 {
-    int16_t code = noErr;
-    switch (selector) {
-    case filterSelectorAbout:
-        ShowAbout(static_cast<const AboutRecord*>(record));
-        break;
-    case filterSelectorPrepare:
-        static_cast<FilterRecord*>(record)->maxSpace = 256;
-        break;
-    case filterSelectorStart:
-        code = StartTwoStage(static_cast<FilterRecord*>(record));
-        break;
-    default: // parameters, continue, finish: nothing to do
-        break;
-    }
+    const int16_t code = GuardedSelector([&] { return Dispatch(selector, record); });
     if (result)
         *result = code;
 }
