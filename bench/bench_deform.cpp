@@ -45,9 +45,7 @@ std::vector<uint8_t> MakePhoto(int32_t w, int32_t h, int32_t rowBytes)
 DeformSettings Velkstone()
 {
     DeformSettings s{};
-    s.valueX[SlotLightBoost] = 30;
-    s.valueX[SlotBrightness] = 20;
-    s.saturation = 10;
+    SetFallbackLightCorrection(s);
     s.antialias = 1;
     s.magic = kDeformMagic;
     DecodeFactoryPreset(DeformString(kFallbackPresetId), s);

@@ -3,7 +3,7 @@
 // division is an integer division truncating toward zero.
 #include "deform/engine/deform_colour.h"
 
-#include "toolkit/float_to_int.h"
+#include "common/float_to_int.h"
 
 // (V - b) x 255 / (V - n); the largest and smallest channel give 0 and 255
 // without dividing.

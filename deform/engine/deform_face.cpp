@@ -4,7 +4,7 @@
 // texture position.
 #include "deform/engine/deform_face.h"
 
-#include "toolkit/float_to_int.h"
+#include "common/float_to_int.h"
 
 // An integer index expression such as j + 1 or 1 + 2i, formed without
 // overflow and then converted.

@@ -2,7 +2,9 @@
 // inputs derived from a record.
 #include "deform/engine/deform_settings.h"
 
-#include "toolkit/float_to_int.h"
+#include <cstring>
+
+#include "common/float_to_int.h"
 
 int32_t DeformChecksum(const DeformSettings& s)
 {
@@ -24,6 +26,24 @@ void SetDefaultColour(DeformSettings& s)
     s.colour[2] = (kDefaultFillColour >> 16) & 0xFF;
     s.colour[3] = 255;
     s.colourSource = Picker;
+}
+
+void SetFallbackLightCorrection(DeformSettings& s)
+{
+    s.valueX[SlotLightBoost] = 30;
+    s.valueX[SlotBrightness] = 20;
+    s.saturation = 10;
+}
+
+void SealLastUsed(DeformSettings& s, uint8_t colourSource, const uint8_t pickedColour[4])
+{
+    uint8_t colour[4];
+    std::memcpy(colour, pickedColour, 4); // may be s.colour itself
+    s.saveFlags = colourSource == Picker ? (LastUsedMark | SaveColour) : LastUsedMark;
+    s.colourSource = colourSource;
+    s.checksum = DeformChecksum(s);
+    std::memcpy(s.colour, colour, 4);
+    s.magic = kDeformMagic;
 }
 
 static uint32_t OpaqueColour(const uint8_t rgb[4])

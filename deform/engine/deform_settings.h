@@ -73,14 +73,24 @@ bool VerifyDeformSettings(DeformSettings& s);
 // checksum: colour 227, 217, 203 opaque, source Picker.
 void SetDefaultColour(DeformSettings& s);
 
+// The light correction of a first run, and of the fallback preset loaded for
+// a corrupt user preset: "Light Boosting" 30, "Brightness Ratio" 20,
+// "Saturation" 10.
+void SetFallbackLightCorrection(DeformSettings& s);
+
+// Finishes a confirmed record for storing as "Last Used": saveFlags is
+// LastUsedMark, plus SaveColour when the source is Picker; the colour source
+// and the picked colour are stored; checksum and magic are set.
+void SealLastUsed(DeformSettings& s, uint8_t colourSource, const uint8_t pickedColour[4]);
+
 // The fill colour handed to the engine (red bits 0-7, green 8-15, blue 16-23,
 // alpha flag 24-31), resolved from a colour source. fore and back are the
 // host's foreColor / backColor bytes, picked the Picker colour (4 bytes).
 uint32_t ResolveFillColour(int32_t planes, uint8_t source, const uint8_t picked[4],
                            const uint8_t foreColor[4], const uint8_t backColor[4]);
 
-// Engine inputs derived from a record (RenderDeformation arguments 2 to 13
-// and 25 to 29).
+// Engine inputs derived from a record: the tile, shading and offset values
+// RenderDeformation takes besides its buffers, fill colour and callbacks.
 struct DeformInputs {
     int32_t tileHeight;
     int32_t tileWidth;

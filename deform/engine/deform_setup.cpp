@@ -3,18 +3,11 @@
 
 #include <cmath>
 
-#include "toolkit/float_to_int.h"
-#include "toolkit/larger_quotient.h"
+#include "common/float_to_int.h"
+#include "common/larger_quotient.h"
+#include "common/preview_size.h"
+#include "common/shear.h"
 
-static constexpr int32_t kPreviewW = 364;
-static constexpr int32_t kPreviewH = 360;
-
-static float ClampShear(float k)
-{
-    if (k > 0.999f) return 0.9999f;
-    if (k < -0.999f) return -0.9999f;
-    return k;
-}
 
 static int64_t Abs64(int32_t n)
 {
@@ -57,7 +50,7 @@ static void PrepareFill(const DeformInputs& in, const DeformBuffers& b, uint32_t
     if (d->wholeImage) {
         d->fillLeft = b.left, d->fillTop = b.top, d->fillRight = b.right, d->fillBottom = b.bottom;
     } else {
-        d->fillLeft = 0, d->fillTop = 0, d->fillRight = kPreviewW, d->fillBottom = kPreviewH;
+        d->fillLeft = 0, d->fillTop = 0, d->fillRight = kPreviewWidth, d->fillBottom = kPreviewHeight;
     }
 }
 

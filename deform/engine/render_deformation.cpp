@@ -10,9 +10,13 @@
 #include "deform/engine/deform_colour.h"
 #include "deform/engine/deform_face.h"
 #include "deform/engine/deform_setup.h"
-#include "toolkit/float_to_int.h"
+#include "common/float_to_int.h"
 
 namespace {
+
+// The mask sum of a footprint whose four corners are all fully selected: such
+// a pixel needs no blending toward the fill.
+constexpr int32_t kFullySelectedSum = 4 * 255;
 
 // What every pixel of one call shares.
 struct RenderJob {
@@ -87,7 +91,7 @@ bool Locate(const RenderJob& job, float sx, float sy, Footprint* f)
         if (f->sigma == 0) return false;
         if (antialias) {
             f->cornerFlags = 15;
-            if (f->sigma != 1020) {
+            if (f->sigma != kFullySelectedSum) {
                 f->c00 = static_cast<float>(m00) * 0.003921569f;
                 f->c10 = static_cast<float>(m10) * 0.003921569f;
                 f->c01 = static_cast<float>(m01) * 0.003921569f;
@@ -125,7 +129,7 @@ void WriteColour(const RenderJob& job, const Footprint& f, int32_t c, int32_t r,
     const uint8_t* in10 = b.inData + At(f.iy, b.inRowBytes, f.x1, planes);
     const uint8_t* in01 = b.inData + At(f.y1, b.inRowBytes, f.ix, planes);
     const uint8_t* in11 = b.inData + At(f.y1, b.inRowBytes, f.x1, planes);
-    const bool blend = f.cornerFlags != 0 && d.fillMode != FillClearAlpha && f.sigma != 1020;
+    const bool blend = f.cornerFlags != 0 && d.fillMode != FillClearAlpha && f.sigma != kFullySelectedSum;
     const uint8_t checker = CheckerValue(c, r);
     for (int32_t k = 0; k < d.channels; ++k) {
         int32_t s00 = d.levelTable[in00[k]], s10 = d.levelTable[in10[k]];
@@ -153,7 +157,7 @@ void PreviewAlpha(const RenderJob& job, const Footprint& f, int32_t c, int32_t r
     float a10 = b.alphaData[At(f.iy, b.maskRowBytes, f.x1, 1)];
     float a01 = b.alphaData[At(f.y1, b.maskRowBytes, f.ix, 1)];
     float a11 = b.alphaData[At(f.y1, b.maskRowBytes, f.x1, 1)];
-    if (f.cornerFlags != 0 && f.sigma != 1020) {
+    if (f.cornerFlags != 0 && f.sigma != kFullySelectedSum) {
         if (f.cornerFlags & 1) a00 = f.c00 * a00 + (1.0f - f.c00) * alpha;
         if (f.cornerFlags & 2) a10 = f.c10 * a10 + (1.0f - f.c10) * alpha;
         if (f.cornerFlags & 4) a01 = f.c01 * a01 + (1.0f - f.c01) * alpha;
@@ -180,7 +184,7 @@ void WriteAlpha(const RenderJob& job, const Footprint& f, uint8_t* out)
     int32_t a10 = in[At(f.iy, b.inRowBytes, f.x1, planes)];
     int32_t a01 = in[At(f.y1, b.inRowBytes, f.ix, planes)];
     int32_t a11 = in[At(f.y1, b.inRowBytes, f.x1, planes)];
-    if (f.cornerFlags != 0 && f.sigma != 1020) {
+    if (f.cornerFlags != 0 && f.sigma != kFullySelectedSum) {
         const float alpha = static_cast<float>(job.d->fillAlpha);
         auto blend = [alpha](int32_t a, float c) {
             return TruncToInt((1.0f - c) * alpha + c * static_cast<float>(a));
@@ -230,8 +234,9 @@ int32_t RenderDeformation(const DeformContext& context, const DeformInputs& inpu
                           DeformProgress progress, void* progressUser)
 {
     // Without buffers or with a pixel layout the engine does not know there
-    // is nothing it could write safely.
-    if (planes < 1 || planes > 4 || !buffers.inData || !buffers.outData) return 0;
+    // is nothing it could write safely: the call is refused as the host's
+    // "cannot run" (-128), like the two-stage engine refuses one.
+    if (planes < 1 || planes > 4 || !buffers.inData || !buffers.outData) return userCanceledErr;
     DeformSetup d;
     PrepareDeformation(inputs, buffers, fillColour, planes, &d);
     Fill(d, buffers, planes);

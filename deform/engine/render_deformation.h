@@ -30,7 +30,8 @@ struct DeformBuffers {
     const uint8_t* alphaData; // preview transparency plane (rows of maskRowBytes), or null
 };
 
-// Returns 0 when the whole rectangle was rendered, else the progress result.
+// Returns 0 when the whole rectangle was rendered, else the progress result;
+// -128 (nothing written) when planes is outside 1..4 or a buffer is missing.
 int32_t RenderDeformation(const DeformContext& context, const DeformInputs& inputs,
                           const DeformBuffers& buffers, float reserved,
                           uint32_t fillColour, int32_t planes,

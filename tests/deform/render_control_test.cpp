@@ -126,6 +126,27 @@ TEST(DeformControl, PreviewNeverWritesBeyondThePreview)
     EXPECT_EQ(dst.at(0, 0)[2], 90);
 }
 
+TEST(DeformControl, InvalidCallsAreRefusedWithoutWriting)
+{
+    const Image src = Grey(8, 8, 60);
+    Image dst(8, 8, 3);
+    dst.Paint(3, [](int, int, int) { return 0xEE; });
+    FilterRecord filter{};
+    DeformSettings settings{};
+    const DeformContext context{&settings, &filter};
+    DeformBuffers b{};
+    b.right = b.bottom = 8;
+    b.inRowBytes = b.outRowBytes = 24;
+    b.outData = dst.bytes.data();
+    const DeformInputs in = NeutralInputs();
+    EXPECT_EQ(RenderDeformation(context, in, b, 1.0f, kGreyFill, 3, nullptr, nullptr), -128);
+    b.inData = src.bytes.data();
+    for (int32_t planes : {0, 5})
+        EXPECT_EQ(RenderDeformation(context, in, b, 1.0f, kGreyFill, planes, nullptr, nullptr), -128);
+    EXPECT_EQ(dst.at(3, 3)[0], 0xEE);
+    EXPECT_EQ(dst.at(7, 7)[2], 0xEE);
+}
+
 TEST(DeformControl, DegenerateInputsStayInBounds)
 {
     // Buffers exactly the image's size; the sanitizers catch any stray access

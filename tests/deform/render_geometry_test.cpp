@@ -3,6 +3,7 @@
 // that every intermediate value is exact in single precision.
 #include <gtest/gtest.h>
 
+#include "deform/engine/deform_setup.h"
 #include "render_test_util.h"
 
 namespace {
@@ -126,6 +127,27 @@ struct ShearCase {
     int32_t c, r;
     int schemes[4]; // the pixel under face schemes 0..3 with side shading 50
 };
+
+TEST(DeformGeometry, BevelOfTilesShearedOnBothAxes)
+{
+    // kx = ky = 0.5: P = 1.25, M = 0.75, R = P / M = 5/3. Tiles of 40 give
+    // faces 1.25 x 40 = 50 long, and a bevel of 50 takes 50 x 50 x 0.02 = 50
+    // pixels along them (T) and 50 / R = 30 across (Q).
+    DeformInputs in = NeutralInputs(40, 40);
+    in.stretchX = in.stretchY = 25;
+    in.bevelWidth = 50.0f;
+    Image img(100, 100, 3);
+    DeformBuffers b{};
+    b.right = b.bottom = 100;
+    b.inData = img.bytes.data();
+    b.outData = img.bytes.data();
+    b.inRowBytes = b.outRowBytes = img.rowBytes;
+    DeformSetup d;
+    PrepareDeformation(in, b, kGreyFill, 3, &d);
+    EXPECT_FLOAT_EQ(d.R, 5.0f / 3.0f);
+    EXPECT_FLOAT_EQ(d.T, 50.0f);
+    EXPECT_FLOAT_EQ(d.Q, 30.0f);
+}
 
 TEST(DeformGeometry, ShearedTilesSampleWhereWorkedOut)
 {

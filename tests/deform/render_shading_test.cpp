@@ -97,6 +97,9 @@ TEST(DeformShading, SaturationOfKnownColours)
         {{200, 100, 50}, -50, 0, 0, {100, 50, 25}},   // gain 1
         {{60, 200, 120}, -50, 0, 0, {30, 100, 60}},
         {{160, 80, 40}, 50, 100, 0, {200, 76, 13}},   // S 191 x 1.25
+        // The boost takes the side shading's size, not its sign: base -0.5,
+        // boost 100 x 0.01 x 50 x 0.005 = 0.25, L = 0.75 on a grey.
+        {{200, 200, 200}, -50, 100, 0, {150, 150, 150}},
     };
     for (const SaturationCase& s : cases) {
         SCOPED_TRACE(testing::Message() << s.in[0] << "," << s.in[1] << "," << s.in[2]);

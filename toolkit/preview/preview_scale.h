@@ -4,9 +4,7 @@
 
 #include <cstdint>
 
-constexpr int kPreviewWidth = 364;
-constexpr int kPreviewHeight = 360;
-constexpr int kPreviewRowBytes = kPreviewWidth * 3; // blue, green, red
+#include "common/preview_size.h"
 
 // max(width / 364, height / 360, 1) in single precision; the two factors are
 // the floats nearest 1/364 and 1/360.

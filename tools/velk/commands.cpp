@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "deform/engine/factory_presets.h"
-#include "tools/velk/colour_arg.h"
+#include "common/rgb_text.h"
 #include "twostage/engine/twostage_presets.h"
 
 int Fail(const std::string& message)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/image_case.h"
 #include "host/filter_record.h"
 
 inline FilterRecord MakeHostRecord(int32_t planes, bool hasMask, const uint8_t fore[3],
@@ -14,10 +15,7 @@ inline FilterRecord MakeHostRecord(int32_t planes, bool hasMask, const uint8_t f
     std::memset(&record, 0, sizeof record);
     record.planes = static_cast<int16_t>(planes);
     record.haveMask = hasMask ? 1 : 0;
-    record.filterCase = planes == 4 ? (hasMask ? filterCaseEditableTransparencyWithSelection
-                                               : filterCaseEditableTransparencyNoSelection)
-                                    : (hasMask ? filterCaseFlatImageWithSelection
-                                               : filterCaseFlatImageNoSelection);
+    record.filterCase = ImageFilterCase(planes == 4, hasMask);
     record.imageMode = plugInModeRGBColor;
     std::memcpy(record.foreColor, fore, 3);
     std::memcpy(record.backColor, back, 3);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "tools/velk/host_record.h"
+#include "tools/velk/record_file.h"
 #include "toolkit/preview/preview_scale.h"
 #include "twostage/engine/preset_load.h"
 #include "twostage/engine/render_twostage.h"
@@ -32,20 +33,9 @@ bool PrepareVelk2000(const Velk2000Options& options, TwoStageParams& record, std
     }
 
     // Loaded as the preset box loads a user preset into the dialog as it opens.
-    FILE* file = std::fopen(options.recordPath.c_str(), "rb");
-    if (!file) {
-        error = "cannot open record " + options.recordPath;
-        return false;
-    }
-    uint8_t bytes[sizeof(TwoStageParams) + 1];
-    const size_t count = std::fread(bytes, 1, sizeof bytes, file);
-    std::fclose(file);
-    if (count != sizeof(TwoStageParams)) {
-        error = "record " + options.recordPath + " is not a 64-byte settings record";
-        return false;
-    }
     TwoStageParams loaded;
-    std::memcpy(&loaded, bytes, sizeof loaded);
+    if (!ReadRecordFile(options.recordPath, &loaded, sizeof loaded, error))
+        return false;
     if (!TwoStageChecksumValid(loaded)) {
         error = "record " + options.recordPath + " fails its checksum (corrupted preset or incompatible version)";
         return false;

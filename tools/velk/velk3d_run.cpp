@@ -6,29 +6,8 @@
 #include "deform/engine/factory_presets.h"
 #include "deform/engine/render_deformation.h"
 #include "tools/velk/host_record.h"
+#include "tools/velk/record_file.h"
 #include "toolkit/preview/preview_scale.h"
-
-namespace {
-
-bool ReadRecordFile(const std::string& path, DeformSettings& record, std::string& error)
-{
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = "cannot open record " + path;
-        return false;
-    }
-    uint8_t bytes[sizeof(DeformSettings) + 1];
-    const size_t count = std::fread(bytes, 1, sizeof bytes, file);
-    std::fclose(file);
-    if (count != sizeof(DeformSettings)) {
-        error = "record " + path + " is not a 64-byte settings record";
-        return false;
-    }
-    std::memcpy(&record, bytes, sizeof record);
-    return true;
-}
-
-} // namespace
 
 std::string Velk3dPresetNames()
 {
@@ -49,7 +28,7 @@ bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
     uint8_t source;
     if (!options.recordPath.empty()) {
         // As a repeated filter applies "Last Used": the record's own values.
-        if (!ReadRecordFile(options.recordPath, record, error))
+        if (!ReadRecordFile(options.recordPath, &record, sizeof record, error))
             return false;
         if (!VerifyDeformSettings(record)) {
             error = "record " + options.recordPath + " fails its checksum";
@@ -66,9 +45,7 @@ bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
             return false;
         }
         DecodeFactoryPreset(DeformString(n + 2), record);
-        record.valueX[SlotLightBoost] = 30;
-        record.valueX[SlotBrightness] = 20;
-        record.saturation = 10;
+        SetFallbackLightCorrection(record);
         record.antialias = 1;
         SetDefaultColour(record);
         source = planes == 4 ? Transparent : Picker;
@@ -105,10 +82,7 @@ bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
     if (source > planes - 1)
         source = static_cast<uint8_t>(planes - 1);
     run.colourSource = source;
-    record.colourSource = source;
-    record.saveFlags = source == Picker ? (LastUsedMark | SaveColour) : LastUsedMark;
-    record.checksum = DeformChecksum(record);
-    record.magic = kDeformMagic;
+    SealLastUsed(record, source, record.colour);
 
     const uint8_t fore[4] = {options.foreground[0], options.foreground[1], options.foreground[2], 0};
     const uint8_t back[4] = {options.background[0], options.background[1], options.background[2], 0};

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/image_case.h"
 #include "tools/velkhost/summary.h"
 
 namespace {
@@ -237,9 +238,7 @@ FilterRecord* CreateFilterRecord(const HostOptions& options, HostImage& image, v
     fr->platformData = &h.platform;
     int filterCase = options.filterCase;
     if (!filterCase)
-        filterCase = alpha ? (image.haveMask ? filterCaseEditableTransparencyWithSelection
-                                             : filterCaseEditableTransparencyNoSelection)
-                           : (image.haveMask ? filterCaseFlatImageWithSelection : filterCaseFlatImageNoSelection);
+        filterCase = ImageFilterCase(alpha, image.haveMask);
     fr->filterCase = int16_t(filterCase);
     fr->advanceState = HostAdvanceState;
     fr->inputRate = fr->maskRate = 1 << 16;

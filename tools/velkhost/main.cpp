@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/rgb_text.h"
 #include "tools/velkhost/menu.h"
 #include "tools/velkhost/options.h"
 #include "tools/velkhost/run.h"
@@ -74,17 +75,6 @@ static bool ParseInt(const std::string& s, int lo, int hi, int& out) {
     long v = std::strtol(s.c_str(), &end, 10);
     if (*end || v < lo || v > hi) return false;
     out = int(v);
-    return true;
-}
-
-static bool ParseRgb(const std::string& s, uint8_t rgb[3]) {
-    size_t a = s.find(','), b = a == std::string::npos ? a : s.find(',', a + 1);
-    if (b == std::string::npos) return false;
-    int r, g, bl;
-    if (!ParseInt(s.substr(0, a), 0, 255, r) || !ParseInt(s.substr(a + 1, b - a - 1), 0, 255, g) ||
-        !ParseInt(s.substr(b + 1), 0, 255, bl))
-        return false;
-    rgb[0] = uint8_t(r), rgb[1] = uint8_t(g), rgb[2] = uint8_t(bl);
     return true;
 }
 

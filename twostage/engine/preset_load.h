@@ -22,8 +22,10 @@ bool FixUpVersion(TwoStageParams& p);
 // Loading always switches anti-aliasing on.
 void ForceAntiAliasing(TwoStageParams& p);
 
-// Steps 4 to 7 of a load, in order, with `before` the record as it was before
-// the load. Returns FixUpVersion's answer.
+// Everything a load does after the record was filled, in order: the
+// saveFlags rules, the side colours, the version fix-ups and anti-aliasing;
+// `before` is the record as it was before the load. Returns FixUpVersion's
+// answer.
 bool FinishPresetLoad(TwoStageParams& loaded, const TwoStageParams& before);
 
 // The check boxes hold bit 0 of stretchDouble[0], stretchDouble[1],

@@ -2,14 +2,13 @@
 
 #include <cstddef>
 
-#include "toolkit/float_to_int.h"
+#include "common/checker.h"
+#include "common/float_to_int.h"
+#include "common/preview_size.h"
 #include "twostage/engine/strip_geometry.h"
 #include "twostage/engine/strip_shading.h"
 
 namespace {
-
-constexpr int32_t kPreviewBufferWidth = 364;
-constexpr int32_t kPreviewBufferHeight = 360;
 
 // Everything a render sets up before its first pixel.
 struct RenderSetup {
@@ -98,8 +97,7 @@ void PreFill(const PixelColours& c, uint8_t* dst, int32_t dstStride, int32_t byt
                        static_cast<ptrdiff_t>(left) * bytesPerPixel;
         for (int32_t x = left; x < right; ++x, out += bytesPerPixel) {
             if (c.checkerBackground) {
-                const uint8_t w = (((x & 4) == 0) == ((y & 4) == 0)) ? 192 : 255;
-                out[0] = out[1] = out[2] = w;
+                out[0] = out[1] = out[2] = CheckerValue(x, y);
                 continue;
             }
             out[2] = c.background.col0;
@@ -219,8 +217,8 @@ int32_t RenderTwoStage(const EngineContext& context, int32_t left, int32_t top, 
         // The preview buffers are 364 x 360; nothing outside them is touched.
         if (left < 0) left = 0;
         if (top < 0) top = 0;
-        if (right > kPreviewBufferWidth) right = kPreviewBufferWidth;
-        if (bottom > kPreviewBufferHeight) bottom = kPreviewBufferHeight;
+        if (right > kPreviewWidth) right = kPreviewWidth;
+        if (bottom > kPreviewHeight) bottom = kPreviewHeight;
     }
     const bool hasMask = host.haveMask != 0 && mask != nullptr;
 
@@ -231,7 +229,7 @@ int32_t RenderTwoStage(const EngineContext& context, int32_t left, int32_t top, 
     if (fullImage)
         PreFill(r.colours, dst, dstStride, bpp, left, top, right, bottom);
     else
-        PreFill(r.colours, dst, dstStride, bpp, 0, 0, kPreviewBufferWidth, kPreviewBufferHeight);
+        PreFill(r.colours, dst, dstStride, bpp, 0, 0, kPreviewWidth, kPreviewHeight);
 
     StripPoint point{};
     for (int32_t y = top; y < bottom; ++y) {

@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "toolkit/float_to_int.h"
-#include "toolkit/larger_quotient.h"
+#include "common/float_to_int.h"
+#include "common/larger_quotient.h"
+#include "common/shear.h"
 #include "twostage/engine/strip_shading.h"
 
 namespace {
@@ -15,15 +16,6 @@ int32_t BandIndex(float a, float period)
     if (a < 0.0f && t > INT32_MIN)
         --t;
     return t;
-}
-
-float ClampShear(float v)
-{
-    if (v > 0.999f)
-        return 0.9999f;
-    if (v < -0.999f)
-        return -0.9999f;
-    return v;
 }
 
 // An integer as a real; int64 keeps sums like 2d + 1 free of overflow.

@@ -3,7 +3,8 @@
 #include <cstddef>
 #include <cstdlib>
 
-#include "toolkit/float_to_int.h"
+#include "common/checker.h"
+#include "common/float_to_int.h"
 
 namespace {
 
@@ -249,7 +250,7 @@ void FinishPixel(const PixelColours& c, const StageGeometry stage[2], float shad
 
     float bg0 = c.background.col0, bg1 = c.background.col1, bg2 = c.background.col2;
     if (c.transparencyChecker) {
-        const float w = (((x & 4) == 0) == ((y & 4) == 0)) ? 192.0f : 255.0f;
+        const float w = static_cast<float>(CheckerValue(x, y));
         float B = 255.0f;
         if (alphaPlane) {
             const uint8_t* row0 = alphaPlane + static_cast<ptrdiff_t>(sample.y0) * alphaStride;
