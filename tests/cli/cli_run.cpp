@@ -1,4 +1,5 @@
 #include "tests/cli/cli_run.h"
+#include "tests/support/shell_quote.h"
 
 #include <OpenImageIO/imageio.h>
 
@@ -12,18 +13,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-namespace {
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-} // namespace
 
 std::string ReadFile(const std::string& path)
 {
@@ -62,7 +51,7 @@ std::string TestFolder(const std::string& name)
     // Test programs run in parallel: the process id keeps their folders apart.
     const std::string folder =
         testing::TempDir() + "velk-cli-" + std::to_string(getpid()) + "-" + name;
-    std::system(("rm -rf " + Quote(folder) + " && mkdir -p " + Quote(folder)).c_str());
+    std::system(("rm -rf " + ShellQuote(folder) + " && mkdir -p " + ShellQuote(folder)).c_str());
     return folder;
 }
 
@@ -70,10 +59,10 @@ RunResult RunVelk(const std::vector<std::string>& args)
 {
     static int runs = 0;
     const std::string folder = TestFolder("run" + std::to_string(++runs));
-    std::string command = Quote(VELK_BINARY);
+    std::string command = ShellQuote(VELK_BINARY);
     for (const std::string& a : args)
-        command += " " + Quote(a);
-    command += " >" + Quote(folder + "/out") + " 2>" + Quote(folder + "/err");
+        command += " " + ShellQuote(a);
+    command += " >" + ShellQuote(folder + "/out") + " 2>" + ShellQuote(folder + "/err");
     const int status = std::system(command.c_str());
     RunResult r;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -159,6 +159,26 @@ TEST_F(CliVelk3d, TransparentSourceFallsBackToPickerOnRgb)
     EXPECT_EQ(a.data[0], 227); // opaque picked colour, no checkerboard
 }
 
+TEST_F(CliVelk3d, GreySelectionStoredAsColourSelectsTheSamePixels)
+{
+    // A selection of the left third, saved once as one channel and once as
+    // grey RGB: the mask is read per pixel, from its first channel.
+    Pixels one{60, 40, 1, std::vector<uint8_t>(60 * 40, 255)};
+    Pixels three{60, 40, 3, {}};
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) {
+            const uint8_t v = x < 20 ? 0 : uint8_t(x * 4);
+            one.data[y * 60 + x] = v;
+            three.data.insert(three.data.end(), {v, v, v});
+        }
+    WritePixels(folder + "/one.png", one);
+    WritePixels(folder + "/three.png", three);
+    const Pixels a = Render({"--mask", folder + "/one.png"}, rgb, "a.png");
+    const Pixels b = Render({"--mask", folder + "/three.png"}, rgb, "b.png");
+    EXPECT_EQ(a.data, b.data);
+    EXPECT_NE(a.data, Render({}, rgb, "c.png").data);
+}
+
 TEST_F(CliVelk3d, SixteenBitInputRendersAsItsEightBitValues)
 {
     const Pixels eight = TestPicture(60, 40, 3);

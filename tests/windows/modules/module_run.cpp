@@ -1,5 +1,7 @@
 #include "tests/windows/modules/module_run.h"
 
+#include "tests/support/shell_quote.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -89,18 +91,6 @@ std::vector<uint8_t> MakeRecord(const RecordValues& v)
     r[63] = 0x12;
     return r;
 }
-
-namespace {
-
-std::string ShellQuote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-} // namespace
 
 unsigned long RunNativeVelk(const std::vector<std::string>& args, std::string& output)
 {

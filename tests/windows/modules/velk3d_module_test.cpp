@@ -1,6 +1,7 @@
 // velk3d.8bf in a host: a repeated filter applies "Last Used" without any
 // window, exactly as `velk apply velk3d --record` renders it; failures give
-// the specified result codes and messages.
+// the host the result code it expects (-108 without buffers, -128 after an
+// abort) and show the user the message of the situation.
 
 #include <gtest/gtest.h>
 
@@ -226,7 +227,7 @@ TEST_F(Velk3dInHost, PlanesFollowTheFilterCase)
 }
 
 // Without a valid "Last Used" the start must show the dialog, which this
-// build cannot create yet: the specified message and -128, and no render.
+// build cannot create yet: "Can't load dialog box!" and -128, and no render.
 void ExpectDialogPath(const HostRun& run)
 {
     EXPECT_EQ(run.json["result"].Int(), -128) << run.summary;

@@ -4,32 +4,14 @@
 
 #include <cmath>
 
-#include "toolkit/float_to_int.h"
+#include "common/float_to_int.h"
 #include "twostage/engine/strip_geometry.h"
 #include "twostage/engine/strip_shading.h"
+#include "tests/support/twostage_records.h"
 #include "twostage/engine/twostage_presets.h"
 
 namespace {
 
-// A record whose every shading value is neutral.
-TwoStageParams NeutralRecord()
-{
-    TwoStageParams p = *TwoStageFactoryRecord(0);
-    for (int s = 0; s < 2; ++s) {
-        p.spacing[s] = StageSpacing{20, 20};
-        p.gradientDepth[s] = PadValue{25, 25};
-        p.sideShadowDepth[s] = 50;
-        p.stretch[s] = PadValue{25, 25};
-        p.stretchDouble[s] = 0;
-        p.sideShadowBlur[s] = 0;
-        p.orientation[s] = 0;
-    }
-    p.moireH = p.moireV = 50;
-    p.curve = PadValue{25, 25};
-    p.brightnessRatio = p.lightExiting = p.saturation = 0;
-    p.deformation = p.whiteCanvas = 0;
-    return p;
-}
 
 struct Stage {
     StageSettings settings;
@@ -181,7 +163,7 @@ TEST(BoostSaturation, KeepsValueAndHue)
 
 TEST(StageSettings, DerivedFromTheRecord)
 {
-    TwoStageParams p = NeutralRecord();
+    TwoStageParams p = NeutralTwoStage();
     const int depths[][2] = {{49, -1}, {51, 1}, {0, -75}, {100, 75}, {50, 0}};
     for (const auto& d : depths) {
         p.sideShadowDepth[1] = static_cast<uint8_t>(d[0]);
@@ -199,7 +181,7 @@ TEST(StageSettings, DerivedFromTheRecord)
 
     // Spacings scale (truncated) in full-image mode only; moire offsets and
     // origins use the periods before they are raised to 2.
-    p = NeutralRecord();
+    p = NeutralTwoStage();
     p.spacing[0] = StageSpacing{7, 3};
     p.moireH = 0;
     p.moireV = 100;
@@ -226,7 +208,7 @@ TEST(StageSettings, DerivedFromTheRecord)
 
 TEST(StageShading, Constants)
 {
-    TwoStageParams p = NeutralRecord();
+    TwoStageParams p = NeutralTwoStage();
     Stage s = MakeStage(p);
     EXPECT_EQ(s.geometry.c0, 1.0f);
     EXPECT_EQ(s.geometry.c1, 1.0f);
@@ -248,7 +230,7 @@ TEST(StageShading, Constants)
     EXPECT_NEAR(s.geometry.c0, 1.75f, 1e-6f);
 
     // Blur: value * min(cellH, cellW) * 0.02, at least 2.
-    p = NeutralRecord();
+    p = NeutralTwoStage();
     p.spacing[0] = StageSpacing{100, 200};
     p.sideShadowBlur[0] = 40;
     s = MakeStage(p);
@@ -274,7 +256,7 @@ TEST(StageShading, CornerFactorsFollowTheOrientation)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.orientation);
-        TwoStageParams p = NeutralRecord();
+        TwoStageParams p = NeutralTwoStage();
         p.sideShadowDepth[0] = 100;
         p.orientation[0] = static_cast<uint8_t>(c.orientation);
         Stage s = MakeStage(p);
@@ -287,7 +269,7 @@ TEST(StageShading, CornerFactorsFollowTheOrientation)
     }
 
     // Negative depth: the shaded set changes sides.
-    TwoStageParams p = NeutralRecord();
+    TwoStageParams p = NeutralTwoStage();
     p.sideShadowDepth[0] = 0;
     Stage s = MakeStage(p);
     EXPECT_NEAR(SideFactorAt(s, upperLeft[0], upperLeft[1]), 1.0f, 1e-6f);
@@ -298,7 +280,7 @@ TEST(StageShading, SoftEdgeAcrossTheFaceBorder)
 {
     // Upper-left face, blur 2: p = 0.5 - U / 2 with U = y - 20, so one pixel
     // above the border p = 1 and on the border p = 0.5.
-    TwoStageParams p = NeutralRecord();
+    TwoStageParams p = NeutralTwoStage();
     p.sideShadowDepth[0] = 100;
     Stage s = MakeStage(p);
     EXPECT_NEAR(SideFactorAt(s, 10, 19), 0.25f, 1e-6f);
@@ -311,7 +293,7 @@ TEST(StageShading, SoftEdgeAcrossTheFaceBorder)
 TEST(StageShading, GradientFactorAndShade)
 {
     // gradientDepth y = 50: slopeY = 25 * 1.5 / (20 * 50) = 0.0375.
-    TwoStageParams p = NeutralRecord();
+    TwoStageParams p = NeutralTwoStage();
     p.gradientDepth[0] = PadValue{25, 50};
     Stage s = MakeStage(p);
     StripPoint point{10, 10, 0, 0, 1};
@@ -335,7 +317,7 @@ TEST(StageShading, GradientFactorAndShade)
     EXPECT_NEAR(point.shade, 0.625f, 1e-6f);
 
     // Neutral pads: 1 plus the light boost.
-    p = NeutralRecord();
+    p = NeutralTwoStage();
     p.lightExiting = 100;
     p.sideShadowDepth[0] = 60; // sideDepth 15: boost 0.15 * 100 * 0.005
     s = MakeStage(p);

@@ -6,33 +6,22 @@
 #include <vector>
 
 #include "twostage/engine/render_twostage.h"
+#include "tests/support/twostage_records.h"
 #include "twostage/engine/twostage_presets.h"
 
 namespace {
 
 constexpr int kW = 364, kH = 360, kStride = 364 * 3;
 
+// Neutral stages over a known background and black shadow colours.
 TwoStageParams Neutral()
 {
-    TwoStageParams p = *TwoStageFactoryRecord(0);
+    TwoStageParams p = NeutralTwoStage();
     p.backgroundColor = ColourSetting{10, 20, 30, SourcePicker};
     for (int s = 0; s < 2; ++s) {
         p.gradientShadowColor[s] = ColourSetting{0, 0, 0, SourcePicker};
         p.sideShadowColor[s] = ColourSetting{0, 0, 0, SourcePicker};
-        p.spacing[s] = StageSpacing{20, 20};
-        p.gradientDepth[s] = PadValue{25, 25};
-        p.sideShadowDepth[s] = 50;
-        p.stretch[s] = PadValue{25, 25};
-        p.stretchDouble[s] = 0;
-        p.sideShadowBlur[s] = 0;
-        p.orientation[s] = 0;
     }
-    p.moireH = p.moireV = 50;
-    p.curve = PadValue{25, 25};
-    p.curveShape = 0;
-    p.brightnessRatio = p.lightExiting = p.saturation = 0;
-    p.deformation = p.whiteCanvas = 0;
-    p.antiAliasing = 1;
     return p;
 }
 
@@ -547,6 +536,38 @@ TEST(RenderTwoStage, PointsMappedAboveTheTopKeepThePreFill)
     // At (1, 0) the horizontal position in the cell is 0.95 (T = 0.9015): the
     // vertical displacement of 18.03 brings the point just inside.
     EXPECT_NE(Px(dst, 1, 0)[0], 30);
+}
+
+TEST(RenderTwoStage, CurveAmplitudesFollowTheCrossingPeriod)
+{
+    // Stage-2 cells 20 wide and 40 high. The vertical displacement follows
+    // the horizontal position in a cell and scales with the column period
+    // (curve.y 0: curveAmpY = -25 x 20 x 0.04 = -20); the horizontal one
+    // follows the vertical position and scales with the row period (curve.x
+    // 0: curveAmpX = -25 x 40 x 0.04 = -40). Midway across a cell the
+    // parabola is 0.25. With a source whose value is its row (or column):
+    // Y = y (1 + 20/360) + 0.9 (-20) + 0.25 x 20 = 1.0556 y - 13, so row 200
+    //   shows 198;
+    // X = x (1 + 40/364) + 0.9 (-40) + 0.25 x 40 = 1.1099 x - 26, so column
+    //   200 shows 195.
+    Scene s;
+    s.params.deformation = 1;
+    s.params.antiAliasing = 0;
+    s.params.spacing[1] = StageSpacing{20, 40};
+    std::vector<uint8_t> rows(static_cast<size_t>(kStride) * kH), columns(rows.size());
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            for (int k = 0; k < 3; ++k) {
+                rows[static_cast<size_t>(y) * kStride + x * 3 + k] = static_cast<uint8_t>(y < 255 ? y : 255);
+                columns[static_cast<size_t>(y) * kStride + x * 3 + k] = static_cast<uint8_t>(x < 255 ? x : 255);
+            }
+    std::vector<uint8_t> dst;
+    s.params.curve = PadValue{25, 0};
+    ASSERT_EQ(RenderPreview(s, rows, dst), 0);
+    EXPECT_NEAR(Px(dst, 10, 200)[0], 198, 1);
+    s.params.curve = PadValue{0, 25};
+    ASSERT_EQ(RenderPreview(s, columns, dst), 0);
+    EXPECT_NEAR(Px(dst, 200, 20)[0], 195, 1);
 }
 
 TEST(RenderTwoStage, ShearThatFillsTheImageHeightIsNotBlank)

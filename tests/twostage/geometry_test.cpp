@@ -6,21 +6,11 @@
 #include <random>
 
 #include "twostage/engine/strip_geometry.h"
+#include "tests/support/twostage_records.h"
 #include "twostage/engine/twostage_presets.h"
 
 namespace {
 
-TwoStageParams Plain()
-{
-    TwoStageParams p = *TwoStageFactoryRecord(0);
-    for (int s = 0; s < 2; ++s) {
-        p.spacing[s] = StageSpacing{20, 20};
-        p.stretch[s] = PadValue{25, 25};
-        p.stretchDouble[s] = 0;
-    }
-    p.moireH = p.moireV = 50;
-    return p;
-}
 
 struct Stage {
     StageSettings settings;
@@ -39,7 +29,7 @@ Stage MakeStage(const TwoStageParams& p, int32_t right, int32_t bottom)
 
 TEST(StageGeometry, ShearIsClampedBelowOne)
 {
-    TwoStageParams p = Plain();
+    TwoStageParams p = NeutralTwoStage();
     p.stretch[0] = PadValue{0, 50};
     p.stretchDouble[0] = 1; // shearX 50, shearY 50: 1.0 before clamping
     Stage s = MakeStage(p, 364, 360);
@@ -56,7 +46,7 @@ TEST(StageGeometry, ShearIsClampedBelowOne)
 
 TEST(StageGeometry, ZoomWithoutShearIsOne)
 {
-    Stage s = MakeStage(Plain(), 364, 360);
+    Stage s = MakeStage(NeutralTwoStage(), 364, 360);
     EXPECT_EQ(s.geometry.zoom, 1.0f);
     EXPECT_EQ(s.geometry.faceScale, 1.0f);
 }
@@ -64,7 +54,7 @@ TEST(StageGeometry, ZoomWithoutShearIsOne)
 TEST(StageGeometry, ZoomTakesTheLargerQuotient)
 {
     // sx = 0.5, H = 20, R = 100: qx = 100 / 90; sy = 0: qy = 1.
-    TwoStageParams p = Plain();
+    TwoStageParams p = NeutralTwoStage();
     p.stretch[0] = PadValue{0, 25};
     Stage s = MakeStage(p, 100, 100);
     EXPECT_NEAR(s.geometry.zoom, 100.0f / 90.0f, 1e-6f);
@@ -79,7 +69,7 @@ TEST(StageGeometry, ZoomTakesTheLargerQuotient)
 TEST(StageGeometry, DegenerateZoomStaysFinite)
 {
     // R - |sx| H = 0 exactly (R 10, H 20, sx 0.5): that quotient is left out.
-    TwoStageParams p = Plain();
+    TwoStageParams p = NeutralTwoStage();
     p.stretch[0] = PadValue{0, 25};
     Stage s = MakeStage(p, 10, 360);
     EXPECT_EQ(s.geometry.zoom, 1.0f);
@@ -96,7 +86,7 @@ TEST(StageGeometry, DegenerateZoomStaysFinite)
 
 TEST(StageGeometry, MappingWithoutShearIsTheIdentity)
 {
-    Stage s = MakeStage(Plain(), 364, 360);
+    Stage s = MakeStage(NeutralTwoStage(), 364, 360);
     std::mt19937 random(3);
     for (int i = 0; i < 2000; ++i) {
         const float x = static_cast<float>(random() % 364);
@@ -116,7 +106,7 @@ TEST(StageGeometry, CurveCoordinatesMeasureFromTheCellCentreLine)
 {
     // 20 x 20 cells: the distance from the tile's centre lines (20, 20) as a
     // fraction of the cell.
-    Stage s = MakeStage(Plain(), 364, 360);
+    Stage s = MakeStage(NeutralTwoStage(), 364, 360);
     const struct {
         float x, y, u, v;
     } cases[] = {
@@ -138,7 +128,7 @@ TEST(StageGeometry, ShearedMappingByHand)
 {
     // shearX 25: sx = 0.5, originX = 25 * 20 / 50 = 10; R = B = 1000 gives
     // zoom = 1000 / (1000 - 0.5 * 20).
-    TwoStageParams p = Plain();
+    TwoStageParams p = NeutralTwoStage();
     p.stretch[0] = PadValue{0, 25};
     Stage s = MakeStage(p, 1000, 1000);
     const float zoom = 1000.0f / 990.0f;

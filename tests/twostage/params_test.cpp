@@ -12,7 +12,8 @@
 
 namespace {
 
-// The factory table as published: name, bytes 0-31, bytes 32-63.
+// The factory records typed in again from their hexadecimal listing: name,
+// bytes 0-31, bytes 32-63.
 struct TableRow {
     const char* name;
     const char* low;
@@ -75,7 +76,7 @@ TwoStageParams FromBytes(const uint8_t* bytes)
     return p;
 }
 
-// The checksum as the description reads, on an explicit array of 32 bits:
+// The checksum computed a second way, on an explicit array of 32 bits:
 // every step moves each bit up by one, bit 31 falls off and bit 0 takes the
 // old bit 30; then the byte is added.
 uint32_t ReferenceChecksum(const uint8_t* bytes)
