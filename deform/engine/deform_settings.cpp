@@ -2,6 +2,7 @@
 // inputs derived from a record.
 #include "deform/engine/deform_settings.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "common/float_to_int.h"
@@ -95,6 +96,8 @@ DeformInputs ApplyInputs(const DeformSettings& s, float previewScale)
     in.tileWidth = TruncToInt(previewScale * static_cast<float>(width));
     const int32_t shearY = -in.stretchY > 0 ? -in.stretchY : 0;
     const int32_t shearX = in.stretchX > 0 ? in.stretchX : 0;
+    // Computed in float and converted with saturation: any record and scale
+    // give an offset inside the 32-bit range.
     in.rowOffset = TruncToInt(static_cast<float>(shearY) * previewScale *
                               static_cast<float>(width) * 0.02f);
     in.columnOffset = TruncToInt(static_cast<float>(shearX) * static_cast<float>(height) *
@@ -104,6 +107,17 @@ DeformInputs ApplyInputs(const DeformSettings& s, float previewScale)
     return in;
 }
 
+// tile x shear / 50 of the preview. Tiles of a record reach the int16 range
+// and shears twice a pad value, so the product is formed in 64 bits; the
+// quotient is limited to the 32-bit range the inputs hold.
+static int32_t PreviewOffset(int32_t tile, int32_t shear)
+{
+    const int64_t offset = static_cast<int64_t>(tile) * shear / 50;
+    if (offset > INT32_MAX) return INT32_MAX;
+    if (offset < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(offset);
+}
+
 DeformInputs PreviewInputs(const DeformSettings& s)
 {
     DeformInputs in = CommonInputs(s);
@@ -111,8 +125,8 @@ DeformInputs PreviewInputs(const DeformSettings& s)
     in.tileWidth = s.valueX[SlotTileWidth];
     const int32_t shearY = -in.stretchY > 0 ? -in.stretchY : 0;
     const int32_t shearX = in.stretchX > 0 ? in.stretchX : 0;
-    in.rowOffset = in.tileWidth * shearY / 50;
-    in.columnOffset = shearX * in.tileHeight / 50;
+    in.rowOffset = PreviewOffset(in.tileWidth, shearY);
+    in.columnOffset = PreviewOffset(in.tileHeight, shearX);
     in.edgeFlags = s.antialias & 1;
     return in;
 }

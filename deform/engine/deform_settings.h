@@ -120,4 +120,5 @@ enum : int32_t {
 DeformInputs ApplyInputs(const DeformSettings& s, float previewScale);
 
 // The preview inputs: the same formulas in preview pixels, integer arithmetic.
+// In both paths the offsets of any record stay in the 32-bit range.
 DeformInputs PreviewInputs(const DeformSettings& s);
