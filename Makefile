@@ -4,7 +4,7 @@
 PRESETS := native win64 win32
 VELK := build/native/tools/velk/velk
 
-.PHONY: all deps configure build test demo bench clean
+.PHONY: all deps configure build test demo bench screenshots clean
 
 all: build
 
@@ -28,6 +28,10 @@ demo: build
 
 bench: build
 	build/native/bench/velk_bench
+
+# The pictures of docs/screenshots, made under Wine through the UI driver.
+screenshots: build
+	scripts/screenshots
 
 clean:
 	rm -rf build out

@@ -1,5 +1,5 @@
 // Text conversions between the encodings velkhost meets.
-#include "tools/velkhost/text.h"
+#include "tools/uidriver/text.h"
 
 #include <windows.h>
 

@@ -1,5 +1,6 @@
-// Text conversions: UTF-8 inside velkhost, UTF-16 for Windows calls, the ANSI
-// code page for what modules pass to the A functions, JSON for the summary.
+// Text conversions: UTF-8 inside velkhost and the UI driver, UTF-16 for
+// Windows calls, the ANSI code page for what modules pass to the A functions,
+// JSON for velkhost's summary.
 #pragma once
 
 #include <string>

@@ -36,6 +36,12 @@ struct Host {
 
 Host g_host;
 
+// A UI script's answer for the colour picker (overrides --pick once set).
+struct ScriptedPick {
+    bool set = false, given = false;
+    uint8_t rgb[3] = {0, 0, 0};
+} g_scriptedPick;
+
 const uint8_t* Pixel(const Image& image, int x, int y) {
     return image.pixels.data() + (size_t(y) * image.width + x) * image.channels;
 }
@@ -150,6 +156,20 @@ void VELK_CDECL HostProgress(int32_t done, int32_t total) {
     UnlockLog();
 }
 
+bool PickGiven() {
+    LockLog();
+    const bool given = g_scriptedPick.set ? g_scriptedPick.given : g_host.options->pickGiven;
+    UnlockLog();
+    return given;
+}
+
+uint8_t PickedComponent(int i) {
+    LockLog();
+    const uint8_t v = g_scriptedPick.set ? g_scriptedPick.rgb[i] : g_host.options->pick[i];
+    UnlockLog();
+    return v;
+}
+
 // Choose colour (selector 0) answers --pick, or cancels without it. A strict
 // host refuses a short record and non-null reserved pointers.
 OSErr VELK_CDECL HostColorServices(ColorServicesInfo* info) {
@@ -170,10 +190,10 @@ OSErr VELK_CDECL HostColorServices(ColorServicesInfo* info) {
             c.error = "selector not supported", err = kParamErr;
         } else if (info->sourceSpace != 0 || info->resultSpace != 0) {
             c.error = "only the RGB space (0) is supported", err = kParamErr;
-        } else if (!g_host.options->pickGiven) {
+        } else if (!PickGiven()) {
             c.error = "picker cancelled", err = userCanceledErr;
         } else {
-            for (int i = 0; i < 3; ++i) info->colorComponents[i] = g_host.options->pick[i];
+            for (int i = 0; i < 3; ++i) info->colorComponents[i] = PickedComponent(i);
             info->colorComponents[3] = 0;
             info->resultGamutInfoValid = 1;
             info->resultInGamut = 1;
@@ -268,6 +288,14 @@ void EndStart(FilterRecord* fr) {
     g_log.rectsCleared = !std::memcmp(&fr->inRect, &zero, sizeof zero) &&
                          !std::memcmp(&fr->outRect, &zero, sizeof zero) &&
                          !std::memcmp(&fr->maskRect, &zero, sizeof zero);
+    UnlockLog();
+}
+
+void SetScriptedPick(bool given, const uint8_t rgb[3]) {
+    LockLog();
+    g_scriptedPick.set = true;
+    g_scriptedPick.given = given;
+    for (int i = 0; i < 3; ++i) g_scriptedPick.rgb[i] = rgb[i];
     UnlockLog();
 }
 

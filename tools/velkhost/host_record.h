@@ -25,3 +25,7 @@ FilterRecord* CreateFilterRecord(const HostOptions& options, HostImage& image, v
 void EndStart(FilterRecord* record);
 
 void ReleaseFilterRecord(FilterRecord* record);
+
+// The colour picker's answer from now on, set by a UI script: a colour, or
+// a cancelled picker. Overrides --pick.
+void SetScriptedPick(bool given, const uint8_t rgb[3]);

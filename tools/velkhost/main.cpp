@@ -14,7 +14,7 @@
 #include "tools/velkhost/menu.h"
 #include "tools/velkhost/options.h"
 #include "tools/velkhost/run.h"
-#include "tools/velkhost/text.h"
+#include "tools/uidriver/text.h"
 #include "tools/velkhost/watchdog.h"
 
 static const char kHelp[] =
@@ -22,7 +22,7 @@ static const char kHelp[] =
     "  velkhost run MODULE --in IN.png [--out OUT.png] [--mask M.png]\n"
     "           [--fore R,G,B] [--back R,G,B] [--filter-case N] [--planes N]\n"
     "           [--repeat] [--abort-after N] [--no-buffers] [--pick R,G,B|cancel]\n"
-    "           [--timeout S] [--row-pad N] [--mode rgb|grey]\n"
+    "           [--timeout S] [--row-pad N] [--mode rgb|grey] [--ui SCRIPT]\n"
     "  velkhost about MODULE [--timeout S]\n"
     "  velkhost pipl MODULE [--mode rgb|grey]\n"
     "  velkhost list FOLDER [--mode rgb|grey]\n"
@@ -43,6 +43,20 @@ static const char kHelp[] =
     "  --timeout S: the watchdog ends the run after S seconds (default 60).\n"
     "  Message boxes are recorded and answered at once (OK, else Cancel, else\n"
     "  No, else Abort).\n"
+    "  --ui SCRIPT: works the module's dialogs from a second thread while the\n"
+    "  module runs, one action a line (each waits until the dialog is idle):\n"
+    "    dialog samples|back|save|any   act on the newest dialog of that template\n"
+    "                                   (the first action waits for samples)\n"
+    "    wait | move X,Y | press X,Y | release X,Y | click X,Y | dblclick X,Y\n"
+    "    rclick X,Y | drag X,Y -> X,Y [-> X,Y ...] [steps N] [shift|control] [settle]\n"
+    "    key escape|enter|f1 | check ID | select ID \"TEXT\" | type ID \"TEXT\"\n"
+    "    pick R,G,B|cancel (the colour picker's answer from now on)\n"
+    "    answer-box ok|cancel|yes|no|retry|abort (the next message box)\n"
+    "    expect-box \"TEXT\" | expect-no-box | expect-checked ID 0|1\n"
+    "    expect-text ID \"TEXT\" | expect-title \"TEXT\" | expect-closed\n"
+    "    capture FILE.png (the dialog's client area as painted)\n"
+    "  Coordinates are client pixels; # starts a comment. A failed line, or a\n"
+    "  dialog left open at the end, cancels the open dialogs and exits with 5.\n"
     "about: calls selector 0 with an AboutRecord whose platformData holds the\n"
     "  hidden host window.\n"
     "pipl: prints the PiPL bytes, its properties and the host's verdict.\n"
@@ -58,11 +72,12 @@ static const char kHelp[] =
     "  request's input planes), rects_cleared, in_written, overrun, progress,\n"
     "  progress_last [done,total], abort, aborted, colour (selector, given,\n"
     "  result, error), boxes (caption|null, text, icon, buttons, answer, owner\n"
-    "  host|none|other), windows (class, title), timeout, exception.\n"
+    "  host|none|other), windows (class, title), timeout, exception, ui (with\n"
+    "  --ui: steps, failed_line, error, captures; else null).\n"
     "\n"
     "exit codes: 0 the module ran (its result is in the summary), 1 an image\n"
     "could not be read or written, 2 bad usage or a refused module, 3 timeout,\n"
-    "4 unhandled exception.\n";
+    "4 unhandled exception, 5 the UI script failed.\n";
 
 static int Usage(const std::string& error) {
     std::fprintf(stderr, "velkhost: %s\n(velkhost --help for usage)\n", error.c_str());
@@ -101,6 +116,7 @@ static std::string ParseArguments(const std::vector<std::string>& args, HostOpti
         else if (a == "--in") o.inPath = v;
         else if (a == "--out") o.outPath = v;
         else if (a == "--mask") o.maskPath = v;
+        else if (a == "--ui") o.uiScript = v;
         else if (a == "--fore") ok = ParseRgb(v, o.fore);
         else if (a == "--back") ok = ParseRgb(v, o.back);
         else if (a == "--filter-case") ok = ParseInt(v, 1, 7, o.filterCase);

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "tools/velkhost/text.h"
+#include "tools/uidriver/text.h"
 
 int PrintPipl(const HostOptions& options) {
     PiplInfo info = ReadModulePipl(Widen(options.modulePath));

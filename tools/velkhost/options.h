@@ -12,6 +12,7 @@ enum ExitCode {
     kExitRefused = 2,  // bad usage, or the module was refused or could not be loaded
     kExitTimeout = 3,  // the watchdog ended the run
     kExitCrash = 4,    // an unhandled exception (in the module) ended the run
+    kExitUiFailed = 5, // the --ui script failed
 };
 
 struct HostOptions {
@@ -29,5 +30,6 @@ struct HostOptions {
     uint8_t pick[3] = {0, 0, 0};
     int timeoutSeconds = 60;
     int rowPad = 0;          // extra bytes at the end of every buffer row
+    std::string uiScript;    // --ui: a UI script driving the module's dialogs
     const HostMode* mode = nullptr;
 };

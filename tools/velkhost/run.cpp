@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
-#include "tools/velkhost/box_capture.h"
+#include "tools/velkhost/window_watch.h"
 #include "tools/velkhost/host_record.h"
 #include "tools/velkhost/summary.h"
-#include "tools/velkhost/text.h"
+#include "tools/velkhost/ui_run.h"
+#include "tools/uidriver/text.h"
 #include "tools/velkhost/watchdog.h"
 
 namespace {
@@ -50,7 +51,7 @@ std::string LoadFilter(const HostOptions& options, const HostMode* mode, LoadedF
     filter.entry = reinterpret_cast<FilterEntryProc>(
         reinterpret_cast<void*>(GetProcAddress(filter.module, pipl.entry.c_str())));
     if (!filter.entry) return "no export named " + pipl.entry;
-    CaptureMessageBoxes(filter.module);
+    CaptureModuleBoxes(filter.module);
     return "";
 }
 
@@ -110,6 +111,11 @@ void RunFilter(const HostOptions& options) {
     }
 
     FilterRecord* record = CreateFilterRecord(options, image, hostWindow);
+    std::string scriptError;
+    if (!options.uiScript.empty() && !StartUiScript(options.uiScript, scriptError)) {
+        Fail("error", scriptError);
+        EndRun(kExitIoError);
+    }
     bool ok = true;
     if (!options.repeat) ok = Call(filter, filterSelectorParameters, record) == noErr;
     if (ok) ok = Call(filter, filterSelectorPrepare, record) == noErr;
@@ -119,6 +125,7 @@ void RunFilter(const HostOptions& options) {
         EndStart(record);
         if (ok) Call(filter, filterSelectorFinish, record);
     }
+    FinishUiScript();
     StopWindowWatch();
     ReleaseFilterRecord(record);
 
@@ -126,7 +133,10 @@ void RunFilter(const HostOptions& options) {
         Fail("error", "cannot write " + options.outPath);
         EndRun(kExitIoError);
     }
-    EndRun(kExitRan);
+    LockLog();
+    const bool uiFailed = g_log.uiFailedLine != 0;
+    UnlockLog();
+    EndRun(uiFailed ? kExitUiFailed : kExitRan);
 }
 
 void RunAbout(const HostOptions& options) {

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "tools/velkhost/text.h"
+#include "tools/uidriver/text.h"
 
 HostLog g_log;
 
@@ -138,6 +138,21 @@ std::string SummaryJson(const HostLog& log) {
     j.Close();
     j.Bool("timeout", log.timeout);
     j.Int("exception", log.exception);
+    j.Key("ui");
+    if (!log.uiRan) {
+        j.s += "null";
+    } else {
+        Json u;
+        u.Int("steps", log.uiSteps);
+        u.Int("failed_line", log.uiFailedLine);
+        u.Str("error", log.uiError);
+        u.Key("captures");
+        u.s += "[";
+        for (size_t i = 0; i < log.uiCaptures.size(); ++i)
+            u.s += (i ? "," : "") + JsonString(log.uiCaptures[i]);
+        u.s += "]";
+        j.s += u.Done();
+    }
     return j.Done();
 }
 

@@ -28,6 +28,8 @@
 //   windows      other top-level windows created: class, title
 //   timeout      the watchdog ended the run
 //   exception    code of the unhandled exception that ended the run, else 0
+//   ui           with --ui: steps (lines carried out), failed_line (0 when
+//                every line passed), error, captures (files written); else null
 #pragma once
 
 #include <cstdint>
@@ -78,6 +80,11 @@ struct HostLog {
     std::vector<WindowRecord> windows;
     bool timeout = false;
     uint32_t exception = 0;
+    // --ui: the script's outcome
+    bool uiRan = false;
+    int uiSteps = 0, uiFailedLine = 0;
+    std::string uiError;
+    std::vector<std::string> uiCaptures;
 };
 
 // The log of this run. Touch it only between LockLog and UnlockLog: the

@@ -1,8 +1,7 @@
-// Message boxes and windows a module creates. The module's imports of the
-// user32 message box functions are redirected to velkhost, which records the
-// box (caption, text, icon, buttons, owner) and answers it at once: OK where
-// there is one, else Cancel, else No, else Abort. A CBT hook records every
-// other top-level window created on the host's thread.
+// What a module shows during a run: its message boxes (captured by the UI
+// driver's box capture and logged here, with their owner as host, none or
+// other) and every other top-level window created on the host's thread
+// (a CBT hook).
 #pragma once
 
 #include <windows.h>
@@ -10,8 +9,8 @@
 // The host window: boxes it owns are reported with owner "host".
 void SetHostWindow(HWND window);
 
-// Redirects the module's message box imports; returns how many were found.
-int CaptureMessageBoxes(HMODULE module);
+// Redirects the module's message boxes into the run log.
+void CaptureModuleBoxes(HMODULE module);
 
 void StartWindowWatch();
 void StopWindowWatch();

@@ -1,0 +1,75 @@
+// The drawing state a dialog shares with its widgets, and the drawing
+// functions widgets and dialogs use alike. Each main dialog owns one Kit:
+// it creates the pieces at initialisation and first paint and releases them
+// all when it closes; the pop-ups borrow their main dialog's Kit.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "toolkit/widgets/pointer.h"
+
+struct BitmapImage;
+
+struct Kit {
+    KitVariant variant;
+    HWND dialog;
+    // The back buffer: a 24-bit top-down DIB section with the text font
+    // selected and a transparent text background.
+    HDC backDC;
+    HBITMAP backBitmap;
+    HGDIOBJ backOld;
+    uint8_t* backBits;
+    int32_t backWidth, backHeight;
+    // The paper texture (bitmap 125) and its tile size.
+    HDC textureDC;
+    HBITMAP texture;
+    HGDIOBJ textureOld;
+    int32_t tileWidth, tileHeight;
+    HFONT textFont; // "ms sans serif", 13 pixels
+    HFONT linkFont; // the same, underlined
+    HCURSOR arrow, hand;
+};
+
+// Fonts and cursors (initialisation). The hand is cursor 104 of the module.
+void CreateKitFonts(Kit& kit);
+void LoadKitCursors(Kit& kit, HINSTANCE module);
+// The texture surface from bitmap 125, 57 x 82.
+bool LoadKitTexture(Kit& kit, HDC reference, HINSTANCE module, int resourceId);
+// The back buffer of the dialog's working area.
+bool CreateBackBuffer(Kit& kit, HDC reference, int32_t width, int32_t height);
+// Releases everything the Kit holds, each piece once; the Kit is zeroed.
+void ReleaseKit(Kit& kit);
+
+// A control's window rectangle in the dialog's client coordinates.
+Box ControlRect(HWND dialog, int id);
+// PointInRect against ControlRect of a control.
+bool PointInControl(HWND dialog, int id, uintptr_t lParam);
+
+// Covers the rectangle of target with the texture aligned to the client
+// origin: client pixel (x, y) shows texture pixel (x mod 57, y mod 82).
+void FillTexture(const Kit& kit, HDC target, int32_t left, int32_t top, int32_t right,
+                 int32_t bottom);
+// The picture at (x, y), leaving out its pure white pixels.
+void TransparentBlit(HDC target, const BitmapImage* picture, int32_t x, int32_t y);
+// An engraved line (see engraved_line.h).
+void EngravedLine(HDC target, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+// Texture, then text, in the back buffer, then that box copied to the dialog.
+void TextOverTexture(const Kit& kit, int32_t x, int32_t y, const char* text, int32_t width,
+                     int32_t height);
+// WM_DRAWITEM of an owner-drawn caption button: its text over the texture.
+void DrawOwnerCaption(const Kit& kit, HWND dialog, int id);
+// A hidden anchor's text at its top-left, without filling.
+void DrawAnchorText(HDC target, HWND dialog, int id);
+// Text at (x + dx, y + dy); a colour other than white (0x00FFFFFF) is set first.
+void OffsetText(HDC target, int32_t x, int32_t y, int32_t dx, int32_t dy, const char* text,
+                COLORREF colour);
+// Writes text at (x, y) as it stands (no filling).
+void WriteText(HDC target, int32_t x, int32_t y, const char* text, int count = -1);
+// Fills the rectangle inset by 2 on every side with a swatch paint value
+// (solid, or the checkerboard when its top byte is 0).
+void InsetFill(HDC target, int32_t left, int32_t top, int32_t right, int32_t bottom,
+               uint32_t paintValue);
+// A window drawing context with the text font and a transparent background.
+HDC KitWindowDC(const Kit& kit);

@@ -1,0 +1,390 @@
+#include "tools/uidriver/ui_driver.h"
+
+#include <cstring>
+
+namespace {
+
+// The idle test runs on the UI thread: a hook sees every message the thread
+// takes from its queue. The driver posts a numbered ping to the thread; when
+// the thread takes it out, every message posted before it has been handled
+// (the thread handles one message at a time), and the hook notes whether
+// anything else is pending: posted or sent messages, input, paint.
+UINT g_ping = 0;
+HHOOK g_hook = nullptr;
+HANDLE g_answered = nullptr;
+volatile LONG g_answerSeq = 0;
+volatile LONG g_answerIdle = 0;
+LONG g_seq = 0;
+
+LRESULT CALLBACK WatchRetrieval(int code, WPARAM removed, LPARAM lParam)
+{
+    MSG* m = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && removed == PM_REMOVE && m->hwnd == nullptr && m->message == g_ping) {
+        const DWORD pending = HIWORD(GetQueueStatus(QS_ALLINPUT & ~QS_TIMER));
+        InterlockedExchange(&g_answerIdle, pending == 0 ? 1 : 0);
+        InterlockedExchange(&g_answerSeq, static_cast<LONG>(m->wParam));
+        SetEvent(g_answered);
+        m->message = WM_NULL;
+    }
+    return CallNextHookEx(g_hook, code, removed, lParam);
+}
+
+bool Fail(UiDriver& d, const std::string& why)
+{
+    d.error = why;
+    return false;
+}
+
+bool HasControl(HWND dialog, int id)
+{
+    return GetDlgItem(dialog, id) != nullptr;
+}
+
+bool IsKind(HWND w, DialogKind kind)
+{
+    char cls[16] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    if (std::strcmp(cls, "#32770") != 0)
+        return false;
+    switch (kind) {
+    case DialogKind::Main: return HasControl(w, 1017);
+    case DialogKind::ColourSource: return HasControl(w, 1040);
+    case DialogKind::SavePreset: return HasControl(w, 1037);
+    default: return true;
+    }
+}
+
+BOOL CALLBACK CollectDialog(HWND w, LPARAM list)
+{
+    if (IsWindowVisible(w) && IsKind(w, DialogKind::Any))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+    return TRUE;
+}
+
+bool IsStatic(HWND w)
+{
+    char cls[16] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    return _stricmp(cls, "Static") == 0;
+}
+
+// The window a real pointer at client (x, y) of the dialog reaches: the first
+// visible, enabled child under it that is not a static control (static frames
+// and labels let the pointer through), else the dialog itself.
+HWND TargetAt(const UiDriver& d, int x, int y, POINT& local)
+{
+    local = {x, y};
+    for (HWND c = GetWindow(d.dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c) || !IsWindowEnabled(c) || IsStatic(c))
+            continue;
+        RECT r;
+        GetWindowRect(c, &r);
+        POINT screen = {x, y};
+        ClientToScreen(d.dialog, &screen);
+        if (PtInRect(&r, screen)) {
+            local = screen;
+            ScreenToClient(c, &local);
+            return c;
+        }
+    }
+    return d.dialog;
+}
+
+bool PostPointer(UiDriver& d, UINT message, WPARAM keys, int x, int y)
+{
+    if (!d.dialog || !IsWindow(d.dialog))
+        return Fail(d, "no dialog to send input to");
+    POINT local;
+    HWND target = TargetAt(d, x, y, local);
+    if (!PostMessageA(target, message, keys, MAKELPARAM(local.x, local.y)))
+        return Fail(d, "the dialog does not take input");
+    return true;
+}
+
+HWND FocusWindow(const UiDriver& d)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(d.uiThread, &info) && info.hwndFocus)
+        return info.hwndFocus;
+    return d.dialog;
+}
+
+} // namespace
+
+bool AttachUiDriver(UiDriver& d, DWORD uiThread)
+{
+    if (!g_ping)
+        g_ping = RegisterWindowMessageA("VelkUiDriverPing");
+    if (!g_answered)
+        g_answered = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    d.uiThread = uiThread;
+    if (!g_hook)
+        g_hook = SetWindowsHookExA(WH_GETMESSAGE, WatchRetrieval, nullptr, uiThread);
+    return g_hook ? true : Fail(d, "cannot watch the UI thread");
+}
+
+void DetachUiDriver(UiDriver& d)
+{
+    if (g_hook)
+        UnhookWindowsHookEx(g_hook);
+    g_hook = nullptr;
+    d.uiThread = 0;
+}
+
+bool TargetClosed(const UiDriver& d)
+{
+    return d.dialog && !IsWindow(d.dialog);
+}
+
+bool WaitIdle(UiDriver& d)
+{
+    const DWORD start = GetTickCount();
+    LONG seq = InterlockedIncrement(&g_seq);
+    if (!PostThreadMessageA(d.uiThread, g_ping, static_cast<WPARAM>(seq), 0))
+        return true; // the UI thread has no queue any more: nothing can be pending
+    for (;;) {
+        if (TargetClosed(d) || (d.hostDone && WaitForSingleObject(d.hostDone, 0) == WAIT_OBJECT_0))
+            return true;
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed > static_cast<DWORD>(d.timeoutMs))
+            return Fail(d, "the dialog did not settle within " + std::to_string(d.timeoutMs) +
+                               " ms (still handling messages or rendering)");
+        if (WaitForSingleObject(g_answered, 20) != WAIT_OBJECT_0 || g_answerSeq != seq)
+            continue;
+        if (g_answerIdle)
+            return true;
+        // Something was still pending: let it run, then ask again.
+        Sleep(1);
+        seq = InterlockedIncrement(&g_seq);
+        if (!PostThreadMessageA(d.uiThread, g_ping, static_cast<WPARAM>(seq), 0))
+            return true;
+    }
+}
+
+bool ParseDialogKind(const std::string& name, DialogKind& kind)
+{
+    if (name == "samples" || name == "main")
+        kind = DialogKind::Main;
+    else if (name == "back" || name == "BACK" || name == "colour")
+        kind = DialogKind::ColourSource;
+    else if (name == "save" || name == "SAVE")
+        kind = DialogKind::SavePreset;
+    else if (name == "any")
+        kind = DialogKind::Any;
+    else
+        return false;
+    return true;
+}
+
+std::vector<HWND> OpenDialogs(const UiDriver& d)
+{
+    std::vector<HWND> list;
+    EnumThreadWindows(d.uiThread, CollectDialog, reinterpret_cast<LPARAM>(&list));
+    // EnumThreadWindows lists the newest first.
+    return std::vector<HWND>(list.rbegin(), list.rend());
+}
+
+bool FindDialog(UiDriver& d, DialogKind kind)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        for (HWND w : OpenDialogs(d))
+            if (IsKind(w, kind) && IsWindowEnabled(w)) {
+                d.dialog = w;
+                return WaitIdle(d);
+            }
+        if (d.hostDone && WaitForSingleObject(d.hostDone, 0) == WAIT_OBJECT_0)
+            return Fail(d, "the module returned without showing such a dialog");
+        if (GetTickCount() - start > static_cast<DWORD>(d.timeoutMs))
+            return Fail(d, "no such dialog appeared within " + std::to_string(d.timeoutMs) + " ms");
+        Sleep(5);
+    }
+}
+
+bool Move(UiDriver& d, int x, int y, WPARAM keys)
+{
+    return PostPointer(d, WM_MOUSEMOVE, keys, x, y) && WaitIdle(d);
+}
+
+bool Press(UiDriver& d, int x, int y, WPARAM keys)
+{
+    return PostPointer(d, WM_LBUTTONDOWN, MK_LBUTTON | keys, x, y) && WaitIdle(d);
+}
+
+// A press may close the dialog (the colour-source pop-up closes on it); the
+// release then has no window of the dialog to go to and is left out.
+bool Release(UiDriver& d, int x, int y, WPARAM keys)
+{
+    if (TargetClosed(d))
+        return true;
+    return PostPointer(d, WM_LBUTTONUP, keys, x, y) && WaitIdle(d);
+}
+
+bool Click(UiDriver& d, int x, int y)
+{
+    return Press(d, x, y) && Release(d, x, y);
+}
+
+bool DoubleClick(UiDriver& d, int x, int y)
+{
+    // What Windows delivers for a double-click: down, up, double-click, up.
+    return Click(d, x, y) && PostPointer(d, WM_LBUTTONDBLCLK, MK_LBUTTON, x, y) && WaitIdle(d) &&
+           Release(d, x, y);
+}
+
+bool RightClick(UiDriver& d, int x, int y)
+{
+    if (!PostPointer(d, WM_RBUTTONDOWN, MK_RBUTTON, x, y) || !WaitIdle(d))
+        return false;
+    return TargetClosed(d) || (PostPointer(d, WM_RBUTTONUP, 0, x, y) && WaitIdle(d));
+}
+
+bool Drag(UiDriver& d, const std::vector<POINT>& path, int steps, WPARAM keys, bool settle)
+{
+    if (path.empty())
+        return Fail(d, "a drag needs at least one point");
+    if (steps < 1)
+        steps = 1;
+    if (!PostPointer(d, WM_LBUTTONDOWN, MK_LBUTTON | keys, path[0].x, path[0].y))
+        return false;
+    for (size_t i = 1; i < path.size(); ++i)
+        for (int k = 1; k <= steps; ++k) {
+            const int x = path[i - 1].x + (path[i].x - path[i - 1].x) * k / steps;
+            const int y = path[i - 1].y + (path[i].y - path[i - 1].y) * k / steps;
+            if (!PostPointer(d, WM_MOUSEMOVE, MK_LBUTTON | keys, x, y) || (settle && !WaitIdle(d)))
+                return false;
+        }
+    return PostPointer(d, WM_LBUTTONUP, keys, path.back().x, path.back().y) && WaitIdle(d);
+}
+
+bool Key(UiDriver& d, const std::string& name)
+{
+    if (!d.dialog || !IsWindow(d.dialog))
+        return Fail(d, "no dialog to send keys to");
+    if (name == "f1") {
+        static HELPINFO help;
+        help = HELPINFO{};
+        help.cbSize = sizeof help;
+        help.iContextType = HELPINFO_WINDOW;
+        help.hItemHandle = FocusWindow(d);
+        return PostMessageA(d.dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)) && WaitIdle(d);
+    }
+    WPARAM vk;
+    if (name == "escape")
+        vk = VK_ESCAPE;
+    else if (name == "enter")
+        vk = VK_RETURN;
+    else
+        return Fail(d, "unknown key " + name + " (escape, enter, f1)");
+    HWND focus = FocusWindow(d);
+    return PostMessageA(focus, WM_KEYDOWN, vk, 1) && PostMessageA(focus, WM_KEYUP, vk, 0xC0000001) &&
+           WaitIdle(d);
+}
+
+bool ClickControl(UiDriver& d, int id)
+{
+    HWND control = d.dialog ? GetDlgItem(d.dialog, id) : nullptr;
+    if (!control)
+        return Fail(d, "the dialog has no control " + std::to_string(id));
+    RECT r;
+    GetClientRect(control, &r);
+    const LPARAM centre = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+    return PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, centre) &&
+           PostMessageA(control, WM_LBUTTONUP, 0, centre) && WaitIdle(d);
+}
+
+bool SelectComboText(UiDriver& d, int id, const std::string& text)
+{
+    HWND combo = d.dialog ? GetDlgItem(d.dialog, id) : nullptr;
+    if (!combo)
+        return Fail(d, "the dialog has no control " + std::to_string(id));
+    const std::vector<std::string> items = ComboItems(d, id);
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i] == text) {
+            SendMessageA(combo, CB_SETCURSEL, i, 0);
+            return PostMessageA(d.dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                                reinterpret_cast<LPARAM>(combo)) &&
+                   WaitIdle(d);
+        }
+    return Fail(d, "control " + std::to_string(id) + " has no entry \"" + text + "\"");
+}
+
+bool SetControlText(UiDriver& d, int id, const std::string& text)
+{
+    HWND control = d.dialog ? GetDlgItem(d.dialog, id) : nullptr;
+    if (!control)
+        return Fail(d, "the dialog has no control " + std::to_string(id));
+    SetWindowTextA(control, text.c_str());
+    return WaitIdle(d);
+}
+
+int CheckState(const UiDriver& d, int id)
+{
+    return static_cast<int>(SendDlgItemMessageA(d.dialog, id, BM_GETCHECK, 0, 0));
+}
+
+std::string ControlText(const UiDriver& d, int id)
+{
+    char text[512] = "";
+    GetDlgItemTextA(d.dialog, id, text, sizeof text);
+    return text;
+}
+
+std::string WindowTitle(const UiDriver& d)
+{
+    char text[512] = "";
+    GetWindowTextA(d.dialog, text, sizeof text);
+    return text;
+}
+
+std::vector<std::string> ComboItems(const UiDriver& d, int id)
+{
+    std::vector<std::string> items;
+    HWND combo = GetDlgItem(d.dialog, id);
+    const LRESULT count = combo ? SendMessageA(combo, CB_GETCOUNT, 0, 0) : 0;
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[256] = "";
+        if (SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) < LRESULT(sizeof text))
+            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+bool CaptureClient(UiDriver& d, Capture& out)
+{
+    if (!d.dialog || !IsWindow(d.dialog))
+        return Fail(d, "no dialog to capture");
+    RECT r;
+    GetClientRect(d.dialog, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    HDC window = GetDC(d.dialog);
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(window);
+    const HGDIOBJ old = SelectObject(memory, dib);
+    const bool copied = BitBlt(memory, 0, 0, w, h, window, 0, 0, SRCCOPY) != 0;
+    GdiFlush();
+    out.width = w;
+    out.height = h;
+    out.rgb.assign(size_t(w) * h * 3, 0);
+    const int stride = (w * 3 + 3) & ~3;
+    for (int y = 0; copied && y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* p = static_cast<const uint8_t*>(bits) + size_t(y) * stride + x * 3;
+            uint8_t* q = &out.rgb[(size_t(y) * w + x) * 3];
+            q[0] = p[2], q[1] = p[1], q[2] = p[0];
+        }
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(dib);
+    ReleaseDC(d.dialog, window);
+    return copied ? true : Fail(d, "the window could not be read back");
+}

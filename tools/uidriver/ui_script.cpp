@@ -1,0 +1,274 @@
+#include "tools/uidriver/ui_script.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "common/rgb_text.h"
+#include "tools/uidriver/box_capture.h"
+
+namespace {
+
+// One line split into words; "quoted text" is one word without its quotes.
+std::vector<std::string> Words(const std::string& line, bool& ok)
+{
+    std::vector<std::string> words;
+    ok = true;
+    size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
+            ++i;
+        } else if (line[i] == '"') {
+            const size_t end = line.find('"', i + 1);
+            if (end == std::string::npos) {
+                ok = false;
+                return words;
+            }
+            words.push_back(line.substr(i + 1, end - i - 1));
+            i = end + 1;
+        } else {
+            size_t end = i;
+            while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r')
+                ++end;
+            words.push_back(line.substr(i, end - i));
+            i = end;
+        }
+    }
+    return words;
+}
+
+bool Number(const std::string& s, int& out)
+{
+    if (s.empty() || s.size() > 9)
+        return false;
+    for (size_t i = (s[0] == '-' ? 1 : 0); i < s.size(); ++i)
+        if (s[i] < '0' || s[i] > '9')
+            return false;
+    out = std::atoi(s.c_str());
+    return s != "-";
+}
+
+bool Point(const std::string& s, POINT& p)
+{
+    const size_t comma = s.find(',');
+    int x, y;
+    if (comma == std::string::npos || !Number(s.substr(0, comma), x) ||
+        !Number(s.substr(comma + 1), y))
+        return false;
+    p = {x, y};
+    return true;
+}
+
+struct Runner {
+    UiDriver& d;
+    const UiScriptHooks& hooks;
+    UiScriptResult& result;
+    size_t boxesSeen = 0;
+    bool targeted = false;
+
+    bool Fail(const std::string& why)
+    {
+        d.error = why;
+        return false;
+    }
+
+    bool Target()
+    {
+        if (targeted && d.dialog && IsWindow(d.dialog))
+            return true;
+        targeted = true;
+        return FindDialog(d, DialogKind::Main);
+    }
+
+    bool PointAction(const std::vector<std::string>& w)
+    {
+        POINT p;
+        if (w.size() != 2 || !Point(w[1], p))
+            return Fail(w[0] + " needs one point X,Y");
+        if (!Target())
+            return false;
+        if (w[0] == "move") return Move(d, p.x, p.y);
+        if (w[0] == "press") return Press(d, p.x, p.y);
+        if (w[0] == "release") return Release(d, p.x, p.y);
+        if (w[0] == "click") return Click(d, p.x, p.y);
+        if (w[0] == "dblclick") return DoubleClick(d, p.x, p.y);
+        return RightClick(d, p.x, p.y);
+    }
+
+    bool DragAction(const std::vector<std::string>& w)
+    {
+        std::vector<POINT> path;
+        int steps = 8;
+        WPARAM keys = 0;
+        bool settle = false;
+        for (size_t i = 1; i < w.size(); ++i) {
+            POINT p;
+            if (w[i] == "->")
+                continue;
+            if (w[i] == "steps" && i + 1 < w.size() && Number(w[i + 1], steps))
+                ++i;
+            else if (w[i] == "shift")
+                keys |= MK_SHIFT;
+            else if (w[i] == "control")
+                keys |= MK_CONTROL;
+            else if (w[i] == "settle")
+                settle = true;
+            else if (Point(w[i], p))
+                path.push_back(p);
+            else
+                return Fail("drag: cannot read \"" + w[i] + "\"");
+        }
+        if (path.size() < 2)
+            return Fail("drag needs X,Y -> X,Y");
+        return Target() && Drag(d, path, steps, keys, settle);
+    }
+
+    bool ExpectBox(const std::vector<std::string>& w)
+    {
+        const std::vector<CapturedBox> boxes = CapturedBoxes();
+        if (w[0] == "expect-no-box") {
+            if (boxes.size() > boxesSeen)
+                return Fail("a message box was shown: \"" + boxes[boxesSeen].text + "\"");
+            return true;
+        }
+        if (w.size() != 2)
+            return Fail("expect-box needs \"TEXT\"");
+        for (size_t i = boxesSeen; i < boxes.size(); ++i)
+            if (boxes[i].text == w[1]) {
+                boxesSeen = i + 1;
+                return true;
+            }
+        std::string shown;
+        for (size_t i = boxesSeen; i < boxes.size(); ++i)
+            shown += " \"" + boxes[i].text + "\"";
+        return Fail("no message box \"" + w[1] + "\" (shown:" + (shown.empty() ? " none" : shown) + ")");
+    }
+
+    bool Expect(const std::vector<std::string>& w)
+    {
+        int id = 0, want = 0;
+        if (w[0] == "expect-closed")
+            return TargetClosed(d) ? true : Fail("the dialog is still open");
+        if (!Target())
+            return false;
+        if (w[0] == "expect-title") {
+            if (w.size() != 2)
+                return Fail("expect-title needs \"TEXT\"");
+            const std::string t = WindowTitle(d);
+            return t == w[1] ? true : Fail("title is \"" + t + "\"");
+        }
+        if (w.size() != 3 || !Number(w[1], id))
+            return Fail(w[0] + " needs an id and a value");
+        if (w[0] == "expect-checked") {
+            if (!Number(w[2], want))
+                return Fail("expect-checked needs 0 or 1");
+            const int state = CheckState(d, id);
+            return state == want ? true : Fail("control " + w[1] + " is " + std::to_string(state));
+        }
+        const std::string t = ControlText(d, id);
+        return t == w[2] ? true : Fail("control " + w[1] + " shows \"" + t + "\"");
+    }
+
+    bool Pick(const std::vector<std::string>& w)
+    {
+        uint8_t rgb[3] = {0, 0, 0};
+        if (w.size() != 2 || (w[1] != "cancel" && !ParseRgb(w[1], rgb)))
+            return Fail("pick needs R,G,B or cancel");
+        if (!hooks.setPick)
+            return Fail("this host has no colour picker to script");
+        hooks.setPick(w[1] != "cancel", rgb, hooks.user);
+        return true;
+    }
+
+    bool AnswerBox(const std::vector<std::string>& w)
+    {
+        static const struct {
+            const char* name;
+            int id;
+        } answers[] = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES},
+                       {"no", IDNO}, {"retry", IDRETRY},   {"abort", IDABORT}};
+        for (const auto& a : answers)
+            if (w.size() == 2 && w[1] == a.name) {
+                SetNextBoxAnswer(a.id);
+                return true;
+            }
+        return Fail("answer-box needs ok, cancel, yes, no, retry or abort");
+    }
+
+    bool Line(const std::vector<std::string>& w)
+    {
+        const std::string& c = w[0];
+        int id = 0;
+        if (c == "dialog") {
+            DialogKind kind;
+            if (w.size() != 2 || !ParseDialogKind(w[1], kind))
+                return Fail("dialog needs samples, back, save or any");
+            targeted = true;
+            return FindDialog(d, kind);
+        }
+        if (c == "wait")
+            return Target() && WaitIdle(d);
+        if (c == "move" || c == "press" || c == "release" || c == "click" || c == "dblclick" ||
+            c == "rclick")
+            return PointAction(w);
+        if (c == "drag")
+            return DragAction(w);
+        if (c == "key")
+            return w.size() == 2 ? Target() && Key(d, w[1]) : Fail("key needs a name");
+        if (c == "check")
+            return w.size() == 2 && Number(w[1], id) ? Target() && ClickControl(d, id)
+                                                     : Fail("check needs an id");
+        if (c == "select" || c == "type") {
+            if (w.size() != 3 || !Number(w[1], id))
+                return Fail(c + " needs an id and \"TEXT\"");
+            return Target() && (c == "select" ? SelectComboText(d, id, w[2])
+                                              : SetControlText(d, id, w[2]));
+        }
+        if (c == "pick")
+            return Pick(w);
+        if (c == "answer-box")
+            return AnswerBox(w);
+        if (c == "expect-box" || c == "expect-no-box")
+            return ExpectBox(w);
+        if (c.compare(0, 7, "expect-") == 0)
+            return Expect(w);
+        if (c == "capture") {
+            Capture shot;
+            if (w.size() != 2)
+                return Fail("capture needs a file name");
+            if (!Target() || !CaptureClient(d, shot))
+                return false;
+            if (!SavePng(w[1], shot))
+                return Fail("cannot write " + w[1]);
+            result.captures.push_back(w[1]);
+            return true;
+        }
+        return Fail("unknown action \"" + c + "\"");
+    }
+};
+
+} // namespace
+
+UiScriptResult RunUiScript(UiDriver& d, const std::string& script, const UiScriptHooks& hooks)
+{
+    UiScriptResult result;
+    Runner runner{d, hooks, result};
+    std::istringstream lines(script);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        const size_t hash = line.find('#');
+        // A # inside quotes is text, not a comment.
+        if (hash != std::string::npos && line.find('"') > hash)
+            line.erase(hash);
+        bool ok;
+        const std::vector<std::string> words = Words(line, ok);
+        if (ok && words.empty())
+            continue;
+        if (!ok || !runner.Line(words)) {
+            result.failedLine = number;
+            result.error = ok ? d.error : "unbalanced quotes";
+            return result;
+        }
+        ++result.steps;
+    }
+    return result;
+}

@@ -1,0 +1,45 @@
+// UI scripts: one driver action a line, so that an interaction with a dialog
+// can be written down, replayed by hand with velkhost --ui and run by the
+// tests. Every action waits until the dialog is idle before the next line.
+//
+//   dialog samples|back|save|any   act on the newest dialog of that template
+//   wait                           wait until the dialog is idle
+//   move X,Y | press X,Y | release X,Y | click X,Y | dblclick X,Y | rclick X,Y
+//   drag X,Y -> X,Y [-> X,Y ...] [steps N] [shift|control] [settle]
+//   key escape|enter|f1
+//   check ID                       click a check box (or any button) by its id
+//   select ID "TEXT"               choose a combo box entry by its text
+//   type ID "TEXT"                 set a control's text (an editable combo box)
+//   pick R,G,B | pick cancel       the host colour picker's answer from now on
+//   answer-box ok|cancel|yes|no|retry|abort   the next message box's answer
+//   expect-box "TEXT"              a message box with exactly this text was
+//                                  shown since the last expect-box
+//   expect-no-box                  no message box since the last expect-box
+//   expect-checked ID 0|1
+//   expect-text ID "TEXT" | expect-title "TEXT"
+//   expect-closed                  the dialog has closed
+//   capture FILE.png               the dialog's client area as painted
+// Coordinates are client pixels of the dialog; # starts a comment.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/uidriver/ui_driver.h"
+
+struct UiScriptHooks {
+    // The colour picker's answer for the picks that follow: a colour, or a
+    // cancelled picker (given = false). May be null.
+    void (*setPick)(bool given, const uint8_t rgb[3], void* user) = nullptr;
+    void* user = nullptr;
+};
+
+struct UiScriptResult {
+    int steps = 0;      // lines carried out
+    int failedLine = 0; // 0 when every line passed
+    std::string error;
+    std::vector<std::string> captures;
+};
+
+UiScriptResult RunUiScript(UiDriver& d, const std::string& script, const UiScriptHooks& hooks);
