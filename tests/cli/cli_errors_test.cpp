@@ -2,27 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "tests/cli/cli_run.h"
 
 namespace {
-
-int Lines(const std::string& text)
-{
-    return int(std::count(text.begin(), text.end(), '\n'));
-}
-
-// Runs velk and checks the failure contract: exit 2, a single "velk: " line
-// on stderr that mentions `what`.
-void ExpectFailure(const std::vector<std::string>& args, const std::string& what)
-{
-    const RunResult r = RunVelk(args);
-    EXPECT_EQ(r.exitCode, 2) << r.err;
-    EXPECT_EQ(Lines(r.err), 1) << r.err;
-    EXPECT_EQ(r.err.rfind("velk: ", 0), 0u) << r.err;
-    EXPECT_NE(r.err.find(what), std::string::npos) << r.err;
-}
 
 class CliErrors : public testing::Test {
 protected:

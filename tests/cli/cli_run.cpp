@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -55,11 +56,12 @@ std::string TestFolder(const std::string& name)
     return folder;
 }
 
-RunResult RunVelk(const std::vector<std::string>& args)
+RunResult RunVelk(const std::vector<std::string>& args, const std::string& shell,
+                  const std::string& binary)
 {
     static int runs = 0;
     const std::string folder = TestFolder("run" + std::to_string(++runs));
-    std::string command = ShellQuote(VELK_BINARY);
+    std::string command = shell + ShellQuote(binary);
     for (const std::string& a : args)
         command += " " + ShellQuote(a);
     command += " >" + ShellQuote(folder + "/out") + " 2>" + ShellQuote(folder + "/err");
@@ -69,6 +71,15 @@ RunResult RunVelk(const std::vector<std::string>& args)
     r.out = ReadFile(folder + "/out");
     r.err = ReadFile(folder + "/err");
     return r;
+}
+
+void ExpectFailure(const std::vector<std::string>& args, const std::string& what)
+{
+    const RunResult r = RunVelk(args);
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(r.err.rfind("velk: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(what), std::string::npos) << r.err;
 }
 
 void WritePixels(const std::string& path, const Pixels& image)

@@ -11,8 +11,14 @@ struct RunResult {
     std::string err; // stderr
 };
 
-// Runs the velk binary with the arguments (each one quoted for the shell).
-RunResult RunVelk(const std::vector<std::string>& args);
+// Runs the velk binary with the arguments (each one quoted for the shell);
+// shell is put before the command (for example "ulimit -v 100000;").
+RunResult RunVelk(const std::vector<std::string>& args, const std::string& shell = "",
+                  const std::string& binary = VELK_BINARY);
+
+// Runs velk and checks the failure contract: exit 2, a single "velk: " line
+// on stderr that mentions `what`.
+void ExpectFailure(const std::vector<std::string>& args, const std::string& what);
 
 // A fresh empty folder for one test.
 std::string TestFolder(const std::string& name);

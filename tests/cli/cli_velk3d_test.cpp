@@ -204,6 +204,7 @@ TEST_F(CliVelk3d, IccProfileAndMetadataAreCarriedOver)
     std::vector<uint8_t> profile(300);
     for (size_t i = 0; i < profile.size(); ++i)
         profile[i] = uint8_t(i * 7);
+    std::memcpy(&profile[16], "RGB ", 4); // the colour space of the header: RGB
     const Pixels picture = TestPicture(60, 40, 3);
     OIIO::ImageSpec spec(60, 40, 3, OIIO::TypeDesc::UINT8);
     spec.attribute("ICCProfile", OIIO::TypeDesc(OIIO::TypeDesc::UINT8, int(profile.size())),

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tools/velk/output_file.h"
+
 #include "deform/engine/factory_presets.h"
 #include "common/rgb_text.h"
 #include "twostage/engine/twostage_presets.h"
@@ -14,6 +16,7 @@ int Fail(const std::string& message)
 
 namespace {
 
+// An empty text is an option not given (the command line refuses empty values).
 bool ParseColourOption(const char* name, const std::string& text, uint8_t rgb[3],
                        std::string& error)
 {
@@ -47,16 +50,26 @@ struct Input {
     std::vector<uint8_t> mask; // empty without a selection
 };
 
-// Checks the host colours and the output format, then reads the image and
-// the selection.
+// Checks the host colours and the output, then reads the image and the
+// selection. One page of a file with several is never written over it.
 bool ReadInput(const ApplyArgs& args, uint8_t foreground[3], uint8_t background[3], Input& in,
                std::string& error)
 {
-    return ParseColourOption("--foreground", args.foreground, foreground, error) &&
-           ParseColourOption("--background", args.background, background, error) &&
-           CanWriteImage(args.output, error) && ReadImage(args.input, in.image, error) &&
-           (args.mask.empty() ||
-            ReadMask(args.mask, in.image.width, in.image.height, in.mask, error));
+    OutputTarget target;
+    if (!ParseColourOption("--foreground", args.foreground, foreground, error) ||
+        !ParseColourOption("--background", args.background, background, error) ||
+        !CanWriteImage(args.output, error) || !ResolveOutput(args.output, target, error) ||
+        !ReadImage(args.input, args.read, in.image, error))
+        return false;
+    for (const std::string& warning : in.image.warnings)
+        std::fprintf(stderr, "velk: warning: %s\n", warning.c_str());
+    if (in.image.pages > 1 && target.exists && SameFile(args.input, target.path)) {
+        error = "cannot write " + args.output + ": it is the input, whose other " +
+                std::to_string(in.image.pages - 1) + " pages or frames would be lost";
+        return false;
+    }
+    return args.mask.empty() || ReadMask(args.mask, args.read.maxPixels, in.image.width,
+                                         in.image.height, in.mask, error);
 }
 
 int WriteResult(const ApplyArgs& args, const Image& image, const std::vector<uint8_t>& pixels)

@@ -13,6 +13,7 @@ struct ApplyArgs {
     std::string input, output, mask;
     std::string foreground, background; // option texts, checked when the command runs
     bool preview = false;                // write the dialog's 364 x 360 preview instead
+    ReadOptions read;                    // --page and --max-pixels
 };
 
 struct Velk3dCommand {

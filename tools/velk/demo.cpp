@@ -54,7 +54,7 @@ int RunDemo(const DemoCommand& command)
 {
     std::string error;
     Image image;
-    if (!ReadImage(command.input, image, error))
+    if (!ReadImage(command.input, ReadOptions{}, image, error))
         return Fail(error);
     if (!OIIO::Filesystem::create_directory(command.outDir, error) &&
         !OIIO::Filesystem::is_directory(command.outDir))

@@ -1,7 +1,6 @@
-// Image files for the command line tool: read any format OpenImageIO knows
-// into 8-bit interleaved RGB or RGBA, and write results through a temporary
-// file that is renamed into place, keeping the input's ICC profile and
-// metadata.
+// Reading images for the command line tool: any format OpenImageIO knows,
+// into 8-bit interleaved RGB or RGBA as the picture is meant to be seen.
+// What cannot be represented that way is refused rather than guessed.
 #pragma once
 
 #include <OpenImageIO/imageio.h>
@@ -10,29 +9,40 @@
 #include <string>
 #include <vector>
 
+#include "tools/velk/image_write.h"
+
 struct Image {
     int32_t width = 0;
     int32_t height = 0;
     int32_t channels = 0;        // 3 (RGB) or 4 (RGBA)
     std::vector<uint8_t> pixels; // rows of width * channels bytes
-    OIIO::ImageSpec spec;        // the file's metadata, carried to the output
+    OIIO::ImageSpec spec;        // the file's metadata, to carry to the output
+    int32_t pages = 1;           // pages or frames in the file
+    std::vector<std::string> warnings;
 };
 
-// Reads an image as 8-bit RGB or RGBA (greyscale becomes RGB, grey with alpha
-// RGBA; 16-bit and float data are converted). False with a message on error.
-bool ReadImage(const std::string& path, Image& image, std::string& error);
+// Images of up to this many pixels are read unless the user allows more.
+constexpr int64_t kDefaultMaxPixels = 100000000;
 
-// Reads a selection mask: one byte a pixel (the first channel), which must
-// have the given size.
-bool ReadMask(const std::string& path, int32_t width, int32_t height,
+struct ReadOptions {
+    int32_t page = 0; // the page or frame to read, from 1; 0: the file must have only one
+    int64_t maxPixels = kDefaultMaxPixels;
+};
+
+// Reads an image: a regular file of grey, grey and alpha, RGB, RGBA or CMYK
+// (converted to RGB) pixels; 16-bit and float data are converted to 8 bits.
+// Alpha is only a channel the file names as alpha. The Orientation tag is
+// applied, and set to 1 in image.spec; an ICC profile stays in image.spec
+// only when it describes RGB pixels (else a warning says it is left out).
+// The declared size is checked against maxPixels before anything is
+// allocated. False with a one-line message on error.
+bool ReadImage(const std::string& path, const ReadOptions& options, Image& image,
+               std::string& error);
+
+// Reads a selection mask of the given size: its alpha channel when it has
+// one, else its luminance (grey as it is).
+bool ReadMask(const std::string& path, int64_t maxPixels, int32_t width, int32_t height,
               std::vector<uint8_t>& mask, std::string& error);
 
-// True when OpenImageIO can write the format the path's extension names.
-bool CanWriteImage(const std::string& path, std::string& error);
-
-// Writes 8-bit pixels (3 or 4 channels) to path, carrying the metadata of
-// `like` (ICC profile, Exif and other attributes). The file appears only when
-// complete: it is written under a temporary name in the same folder and then
-// renamed. A format without alpha gets the colour channels only.
-bool WriteImage(const std::string& path, int32_t width, int32_t height, int32_t channels,
-                const uint8_t* pixels, const OIIO::ImageSpec& like, std::string& error);
+// True when path is an existing regular file (not a device, pipe or folder).
+bool IsRegularFile(const std::string& path, const std::string& what, std::string& error);

@@ -10,27 +10,55 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <new>
 #include <string>
 
+#include "tools/velk/cli_options.h"
 #include "tools/velk/commands.h"
+#include "tools/velk/output_file.h"
 
 namespace {
 
 // The arguments and options both filters take.
 void AddApplyArgs(CLI::App* app, ApplyArgs& args)
 {
-    app->add_option("INPUT", args.input, "input image (PNG, JPEG, TIFF, ...)")->required();
+    app->add_option("INPUT", args.input, "input image (PNG, JPEG, TIFF, ...)")
+        ->required()
+        ->check(NonEmpty);
     app->add_option("OUTPUT", args.output, "output image; its extension selects the format")
-        ->required();
+        ->required()
+        ->check(NonEmpty);
     app->add_option("--foreground", args.foreground, "host foreground colour (default 0,0,0)")
-        ->type_name("R,G,B");
+        ->type_name("R,G,B")
+        ->check(NonEmpty);
     app->add_option("--background", args.background,
                     "host background colour (default 255,255,255)")
-        ->type_name("R,G,B");
+        ->type_name("R,G,B")
+        ->check(NonEmpty);
     app->add_option("--mask", args.mask,
-                    "greyscale selection of the image's size, 255 = selected");
+                    "selection of the image's size, 255 = selected: its alpha channel when it "
+                    "has one, else its luminance")
+        ->check(NonEmpty);
     app->add_flag("--preview", args.preview,
                   "write the 364 x 360 preview the filter's dialog shows, instead of the image");
+    AddDecimalOption(app, "--page", args.read.page, 1, 1000000,
+                     "the page or frame of a multi-page input to render (1 = the first)");
+    AddDecimalOption(app, "--max-pixels", args.read.maxPixels, 1, int64_t(32767) * 32767,
+                     "refuse images larger than this many pixels (default " +
+                         std::to_string(kDefaultMaxPixels) + ")");
+}
+
+// The command chosen on the command line.
+int Run(CLI::App* velk3d, Velk3dCommand& v3, CLI::App* velk2000, Velk2000Command& v2,
+        CLI::App& app, const DemoCommand& demo)
+{
+    if (velk3d->parsed())
+        return RunVelk3d(v3);
+    if (velk2000->parsed())
+        return RunVelk2000(v2);
+    if (app.got_subcommand("presets"))
+        return RunPresets();
+    return RunDemo(demo);
 }
 
 } // namespace
@@ -51,21 +79,24 @@ int main(int argc, char** argv)
     AddApplyArgs(velk3d, v3.args);
     auto* preset3 = velk3d->add_option("--preset", v3.options.preset,
                                        "factory preset (see `velk presets`)")
-                        ->default_str("Velkstone");
+                        ->default_str("Velkstone")
+                        ->check(NonEmpty);
     velk3d->add_option("--record", v3.options.recordPath,
                        "a stored 64-byte settings record to apply instead of a preset")
-        ->excludes(preset3);
-    velk3d->add_option("--light-boost", v3.lightBoost, "Light Boosting 0..100 (default 30)")
-        ->check(CLI::Range(0, 100));
-    velk3d->add_option("--brightness", v3.brightness, "Brightness Ratio 0..100 (default 20)")
-        ->check(CLI::Range(0, 100));
-    velk3d->add_option("--saturation", v3.saturation, "Saturation 0..100 (default 10)")
-        ->check(CLI::Range(0, 100));
+        ->excludes(preset3)
+        ->check(NonEmpty);
+    AddDecimalOption(velk3d, "--light-boost", v3.lightBoost, 0, 100,
+                     "Light Boosting 0..100 (default 30)");
+    AddDecimalOption(velk3d, "--brightness", v3.brightness, 0, 100,
+                     "Brightness Ratio 0..100 (default 20)");
+    AddDecimalOption(velk3d, "--saturation", v3.saturation, 0, 100,
+                     "Saturation 0..100 (default 10)");
     velk3d->add_option("--antialias", v3.antialias, "smooth tile and selection edges (default on)")
         ->check(CLI::IsMember({"on", "off"}));
     velk3d->add_option("--fill", v3.fill,
                        "colour behind the tiles: foreground, background, transparent or R,G,B "
-                       "(default 227,217,203; transparent on images with alpha)");
+                       "(default 227,217,203; transparent on images with alpha)")
+        ->check(NonEmpty);
 
     Velk2000Command v2;
     CLI::App* velk2000 = apply->add_subcommand(
@@ -73,18 +104,20 @@ int main(int argc, char** argv)
     AddApplyArgs(velk2000, v2.args);
     auto* preset2 = velk2000->add_option("--preset", v2.options.preset,
                                          "factory preset (see `velk presets`)")
-                        ->default_str("e-Flowers");
+                        ->default_str("e-Flowers")
+                        ->check(NonEmpty);
     velk2000->add_option("--record", v2.options.recordPath,
                          "a stored 64-byte settings record, loaded as a user preset")
-        ->excludes(preset2);
+        ->excludes(preset2)
+        ->check(NonEmpty);
 
     app.add_subcommand("presets", "list the factory presets");
 
     DemoCommand demo;
     CLI::App* demoApp = app.add_subcommand(
         "demo", "render a photograph with every factory preset, plus a contact sheet");
-    demoApp->add_option("--input", demo.input, "photograph")->default_str(demo.input);
-    demoApp->add_option("--out", demo.outDir, "output folder")->default_str(demo.outDir);
+    demoApp->add_option("--input", demo.input, "photograph")->default_str(demo.input)->check(NonEmpty);
+    demoApp->add_option("--out", demo.outDir, "output folder")->default_str(demo.outDir)->check(NonEmpty);
 
     try {
         app.parse(argc, argv);
@@ -95,11 +128,15 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    if (velk3d->parsed())
-        return RunVelk3d(v3);
-    if (velk2000->parsed())
-        return RunVelk2000(v2);
-    if (app.got_subcommand("presets"))
-        return RunPresets();
-    return RunDemo(demo);
+    // Errors are one line: the libraries' pending messages are never printed
+    // at exit, and no exception reaches the user.
+    OIIO::attribute("oiio:print_uncaught_errors", 0);
+    InstallSignalCleanup();
+    try {
+        return Run(velk3d, v3, velk2000, v2, app, demo);
+    } catch (const std::bad_alloc&) {
+        return Fail("out of memory");
+    } catch (const std::exception& e) {
+        return Fail(e.what());
+    }
 }

@@ -2,10 +2,16 @@
 
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <vector>
 
 bool ReadRecordFile(const std::string& path, void* record, size_t size, std::string& error)
 {
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        error = "record " + path + " is not a regular file";
+        return false;
+    }
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         error = "cannot open record " + path;

@@ -1,0 +1,241 @@
+// What velk reads: pages, channels, colour profiles, orientation, masks,
+// numbers and sizes; what it cannot represent is refused with one line.
+
+#include <OpenImageIO/imageio.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "deform/engine/deform_settings.h"
+#include "tests/cli/cli_run.h"
+
+namespace {
+
+// Writes pages of 8-bit pixels with the given channel names and attributes.
+void WriteImageFile(const std::string& path, const std::vector<Pixels>& pages,
+               std::vector<std::string> names, std::function<void(OIIO::ImageSpec&)> tag = {})
+{
+    const Pixels& p = pages[0];
+    OIIO::ImageSpec spec(p.width, p.height, p.channels, OIIO::TypeDesc::UINT8);
+    if (!names.empty())
+        spec.channelnames = names;
+    spec.alpha_channel = -1;
+    if (tag)
+        tag(spec);
+    std::vector<OIIO::ImageSpec> specs(pages.size(), spec);
+    auto out = OIIO::ImageOutput::create(path);
+    ASSERT_TRUE(out && out->open(path, int(specs.size()), specs.data())) << path;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        ASSERT_TRUE(i == 0 || out->open(path, spec, OIIO::ImageOutput::AppendSubimage));
+        ASSERT_TRUE(out->write_image(OIIO::TypeDesc::UINT8, pages[i].data.data()));
+    }
+    out->close();
+}
+
+// An ICC profile header naming a colour space ("RGB ", "GRAY", "CMYK").
+void Profile(OIIO::ImageSpec& spec, const char* space)
+{
+    std::vector<uint8_t> icc(200, 0);
+    std::memcpy(&icc[16], space, 4);
+    std::memcpy(&icc[36], "acsp", 4);
+    spec.attribute("ICCProfile", OIIO::TypeDesc(OIIO::TypeDesc::UINT8, 200), icc.data());
+}
+
+class CliInputs : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = TestFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
+        rgb = folder + "/rgb.png";
+        WritePixels(rgb, picture);
+    }
+    // Renders input with velk3d into name and returns the result.
+    Pixels Render(std::vector<std::string> args, const std::string& input,
+                  const std::string& name = "out.png", std::string* err = nullptr)
+    {
+        args.insert(args.begin(), {"apply", "velk3d"});
+        args.insert(args.end(), {input, folder + "/" + name});
+        const RunResult r = RunVelk(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        if (err)
+            *err = r.err;
+        return ReadPixels(folder + "/" + name);
+    }
+    std::string folder, rgb;
+    const Pixels picture = TestPicture(60, 40, 3);
+};
+
+TEST_F(CliInputs, FilesThatCannotBeRepresentedAreRefused)
+{
+    ExpectFailure({"apply", "velk3d", "/dev/zero", folder + "/o.png"}, "not a regular file");
+    ExpectFailure({"apply", "velk3d", rgb, folder + "/o.png", "--mask", "/dev/zero"}, "regular");
+    const Pixels two{60, 40, 2, std::vector<uint8_t>(60 * 40 * 2, 9)};
+    WriteImageFile(folder + "/two.tif", {two}, {"Y", "Z"});
+    // Nothing in these files says alpha.
+    ExpectFailure({"apply", "velk3d", folder + "/two.tif", folder + "/o.png"}, "channels R, G:");
+    WriteImageFile(folder + "/rgbz.tif", {TestPicture(60, 40, 4)}, {"R", "G", "B", "Z"});
+    ExpectFailure({"apply", "velk3d", folder + "/rgbz.tif", folder + "/o.png"}, "R, G, B, channel3");
+    const Pixels inks{60, 40, 5, std::vector<uint8_t>(60 * 40 * 5, 9)};
+    WriteImageFile(folder + "/cmyka.tif", {inks}, {"C", "M", "Y", "K", "A"},
+              [](OIIO::ImageSpec& s) { s.attribute("tiff:ColorSpace", "CMYK"); });
+    ExpectFailure({"apply", "velk3d", folder + "/cmyka.tif", folder + "/o.png"}, "CMYK");
+    for (const char* ext : {"null", "term", "pgm", "pbm", "sgi"})
+        ExpectFailure({"apply", "velk3d", rgb, folder + "/o." + ext}, "unsupported output format");
+    EXPECT_EQ(FolderEntries(folder).size(), 4u); // the inputs only
+}
+
+TEST_F(CliInputs, OnePageOfManyOnlyWhenNamedAndNeverOverTheOthers)
+{
+    std::vector<Pixels> pages(3, picture);
+    for (size_t p = 0; p < pages.size(); ++p)
+        for (uint8_t& b : pages[p].data)
+            b = uint8_t(b ^ (p * 40));
+    const std::string tiff = folder + "/pages.tif", gif = folder + "/frames.gif";
+    WriteImageFile(tiff, pages, {});
+    WriteImageFile(gif, {pages[0], pages[1]}, {});
+    const std::string before = ReadFile(tiff);
+    ExpectFailure({"apply", "velk3d", tiff, folder + "/o.png"}, "3 pages or frames");
+    ExpectFailure({"apply", "velk2000", gif, folder + "/o.png"}, "--page N");
+    ExpectFailure({"apply", "velk3d", "--page", "4", tiff, folder + "/o.png"}, "no page 4");
+    ExpectFailure({"apply", "velk3d", "--page", "2", tiff, tiff}, "other 2 pages");
+    EXPECT_EQ(ReadFile(tiff), before);
+    WritePixels(folder + "/second.png", pages[1]);
+    EXPECT_EQ(Render({"--page", "2"}, tiff, "a.png").data, Render({}, folder + "/second.png").data);
+    Render({"--page", "2"}, gif, "b.png");
+}
+
+TEST_F(CliInputs, ColourSpacesAndProfiles)
+{
+    // CMYK without black is the inverse of RGB; its profile does not travel.
+    Pixels cmyk{60, 40, 4, {}}, inverse = picture;
+    for (size_t i = 0; i < picture.data.size(); i += 3) {
+        for (int k = 0; k < 3; ++k)
+            cmyk.data.push_back(uint8_t(255 - picture.data[i + k]));
+        cmyk.data.push_back(0);
+    }
+    WriteImageFile(folder + "/cmyk.tif", {cmyk}, {"C", "M", "Y", "K"}, [](OIIO::ImageSpec& s) {
+        s.attribute("tiff:ColorSpace", "CMYK");
+        Profile(s, "CMYK");
+    });
+    std::string err;
+    EXPECT_EQ(Render({}, folder + "/cmyk.tif", "cmyk.tif", &err).data, Render({}, rgb).data);
+    EXPECT_NE(err.find("warning: " + folder + "/cmyk.tif: its colour profile (CMYK)"),
+              std::string::npos) << err;
+    // A grey picture with a grey profile; an RGB profile stays.
+    WriteImageFile(folder + "/grey.tif", {Pixels{60, 40, 1, std::vector<uint8_t>(2400, 90)}}, {},
+              [](OIIO::ImageSpec& s) { Profile(s, "GRAY"); });
+    WriteImageFile(folder + "/rgb.tif", {picture}, {}, [](OIIO::ImageSpec& s) { Profile(s, "RGB "); });
+    Render({}, folder + "/grey.tif", "grey.tif", &err);
+    EXPECT_NE(err.find("(GRAY)"), std::string::npos) << err;
+    Render({}, folder + "/rgb.tif", "rgb.tif", &err);
+    EXPECT_EQ(err, "");
+    for (const char* name : {"cmyk.tif", "grey.tif", "rgb.tif"}) {
+        auto in = OIIO::ImageInput::open(folder + "/" + name);
+        ASSERT_TRUE(in);
+        EXPECT_EQ(in->spec().find_attribute("ICCProfile") != nullptr, name[0] == 'r') << name;
+    }
+}
+
+TEST_F(CliInputs, OrientationIsAppliedAndTheResultIsUpright)
+{
+    // Stored 40 x 60, shown turned a quarter clockwise (orientation 6): the
+    // stored top row is the picture's right column.
+    Pixels stored{40, 60, 3, std::vector<uint8_t>(picture.data.size())};
+    for (int sy = 0; sy < 60; ++sy)
+        for (int sx = 0; sx < 40; ++sx)
+            std::memcpy(&stored.data[(sy * 40 + sx) * 3], &picture.data[(sx * 60 + 59 - sy) * 3], 3);
+    WriteImageFile(folder + "/turned.tif", {stored}, {},
+              [](OIIO::ImageSpec& s) { s.attribute("Orientation", 6); });
+    EXPECT_EQ(Render({}, folder + "/turned.tif").data, Render({}, rgb, "upright.png").data);
+    Render({}, folder + "/turned.tif", "out.jpg");
+    auto in = OIIO::ImageInput::open(folder + "/out.jpg");
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->spec().width, 60);
+    EXPECT_EQ(in->spec().get_int_attribute("Orientation", 1), 1);
+}
+
+TEST_F(CliInputs, ColourMasksUseLuminanceAndAlphaMasksTheirAlpha)
+{
+    // Red has luminance 76, blue 29 (weights 0.299, 0.587, 0.114).
+    Pixels grey{60, 40, 1, {}}, colour{60, 40, 3, {}}, alpha{60, 40, 4, {}};
+    for (int i = 0; i < 2400; ++i) {
+        const bool left = i % 60 < 30;
+        grey.data.push_back(left ? 76 : 29);
+        colour.data.insert(colour.data.end(), {uint8_t(left ? 255 : 0), 0, uint8_t(left ? 0 : 255)});
+        alpha.data.insert(alpha.data.end(), {200, 10, uint8_t(i), uint8_t(left ? 76 : 29)});
+    }
+    WritePixels(folder + "/grey.png", grey);
+    WritePixels(folder + "/colour.png", colour);
+    WritePixels(folder + "/alpha.png", alpha);
+    const Pixels expected = Render({"--mask", folder + "/grey.png"}, rgb, "grey-out.png");
+    EXPECT_EQ(Render({"--mask", folder + "/colour.png"}, rgb).data, expected.data);
+    EXPECT_EQ(Render({"--mask", folder + "/alpha.png"}, rgb).data, expected.data);
+}
+
+TEST_F(CliInputs, NumbersAreDecimalAndValuesNeverEmpty)
+{
+    EXPECT_EQ(Render({"--saturation", "050"}, rgb, "a.png").data,
+              Render({"--saturation", "50"}, rgb, "b.png").data);
+    EXPECT_EQ(Render({"--light-boost", "09"}, rgb, "c.png").data,
+              Render({"--light-boost", "9"}, rgb, "d.png").data);
+    EXPECT_NE(Render({"--saturation", "40"}, rgb, "e.png").data, Render({}, rgb, "a.png").data);
+    ExpectFailure({"apply", "velk3d", "--light-boost", "0x10", rgb, folder + "/o.png"}, "decimal");
+    for (const char* option : {"--fill", "--foreground", "--mask", "--preset", "--brightness"})
+        ExpectFailure({"apply", "velk3d", option, "", rgb, folder + "/o.png"}, option);
+}
+
+// A 79-byte PNG declaring 30000 x 30000 pixels: signature, IHDR, an empty
+// IDAT and IEND.
+std::string HugePng()
+{
+    auto crc = [](const std::string& bytes) {
+        uint32_t c = 0xFFFFFFFF;
+        for (unsigned char b : bytes) {
+            c ^= b;
+            for (int k = 0; k < 8; ++k)
+                c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+        }
+        return ~c;
+    };
+    auto be32 = [](uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    auto chunk = [&](const std::string& body) {
+        return be32(uint32_t(body.size() - 4)) + body + be32(crc(body));
+    };
+    return std::string("\x89PNG\r\n\x1a\n", 8) +
+           chunk("IHDR" + be32(30000) + be32(30000) + std::string("\x08\x02\0\0\0", 5)) +
+           chunk("IDAT") + chunk("IEND");
+}
+
+TEST_F(CliInputs, DeclaredSizeIsCheckedBeforeAllocating)
+{
+    WriteFile(folder + "/huge.png", HugePng());
+    ExpectFailure({"apply", "velk3d", folder + "/huge.png", folder + "/o.png"}, "--max-pixels");
+    // Allowed, its 2.7 GB cannot fit in 2 GB of address space (the plain
+    // build: the sanitizers' allocator ends the program instead of failing).
+    const RunResult r = RunVelk({"apply", "velk3d", "--max-pixels", "900000000",
+                                 folder + "/huge.png", folder + "/o.png"},
+                                "ulimit -v 2000000; ", VELK_PLAIN_BINARY);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "velk: out of memory\n");
+    EXPECT_FALSE(FileExists(folder + "/o.png"));
+}
+
+TEST_F(CliInputs, ExtremeVelk3dRecordRenders)
+{
+    DeformSettings s{};
+    s.valueX[SlotTileWidth] = 32767;
+    s.valueY[SlotTileHeight] = 32767;
+    s.valueX[SlotStretch] = -32768;
+    s.valueY[SlotStretch] = -32768;
+    s.styleBits = 4;
+    for (int i = 0; i < 8; ++i)
+        s.checksum += s.valueX[i] + s.valueY[i];
+    WriteFile(folder + "/r.bin", std::string(reinterpret_cast<const char*>(&s), sizeof s));
+    Render({"--record", folder + "/r.bin", "--preview"}, rgb, "preview.png");
+    Render({"--record", folder + "/r.bin"}, rgb, "whole.png");
+}
+
+} // namespace

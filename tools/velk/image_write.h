@@ -1,0 +1,21 @@
+// Writing images: the formats the tool writes, and a write that either
+// completes or leaves the existing output as it was.
+#pragma once
+
+#include <OpenImageIO/imageio.h>
+
+#include <cstdint>
+#include <string>
+
+// True when the path's extension names a format the tool writes: image
+// formats whose encoder hands over the encoded bytes, so that every write
+// error is seen, and that hold colour (no .pgm or .pbm).
+bool CanWriteImage(const std::string& path, std::string& error);
+
+// Writes 8-bit pixels (3 or 4 channels) to path, carrying the metadata of
+// `like` (ICC profile, Exif and other attributes) but not that of the input's
+// encoding. The image is encoded in memory and replaces the file only when
+// complete (see output_file.h); a symbolic link is written through. A format
+// without alpha gets the colour channels only.
+bool WriteImage(const std::string& path, int32_t width, int32_t height, int32_t channels,
+                const uint8_t* pixels, const OIIO::ImageSpec& like, std::string& error);

@@ -1,0 +1,28 @@
+// Image libraries print some of their warnings and errors straight to
+// stderr. While a QuietStderr lives, file descriptor 2 points to a
+// temporary file instead; Text() gives what was printed there as one line,
+// to be folded into the tool's own error line.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+struct QuietStderr {
+    QuietStderr();
+    ~QuietStderr(); // puts stderr back
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+    // What the libraries printed so far, lines joined with "; ".
+    std::string Text();
+
+    std::FILE* file = nullptr; // the temporary file
+    int capture = -1;          // its descriptor
+    int saved = -1;            // the real stderr
+};
+
+// Text as one line: line breaks become "; ", blanks at both ends are cut.
+std::string OneLine(const std::string& text);
+
+// "what: detail", or just what when the detail is empty or already in it.
+std::string WithDetail(const std::string& what, const std::string& detail);
