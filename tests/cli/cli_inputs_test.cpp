@@ -1,5 +1,5 @@
-// What velk reads: pages, channels, colour profiles, orientation, masks,
-// numbers and sizes; what it cannot represent is refused with one line.
+// What velk reads: pages, channels, colour profiles, orientation, numbers
+// and sizes; what it cannot represent is refused with one line.
 
 #include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
@@ -7,20 +7,18 @@
 #include <cstring>
 #include <functional>
 
-#include "deform/engine/deform_settings.h"
 #include "tests/cli/cli_run.h"
 
 namespace {
 
 // Writes pages of 8-bit pixels with the given channel names and attributes.
 void WriteImageFile(const std::string& path, const std::vector<Pixels>& pages,
-               std::vector<std::string> names, std::function<void(OIIO::ImageSpec&)> tag = {})
+                    std::vector<std::string> names, std::function<void(OIIO::ImageSpec&)> tag = {})
 {
-    const Pixels& p = pages[0];
-    OIIO::ImageSpec spec(p.width, p.height, p.channels, OIIO::TypeDesc::UINT8);
+    OIIO::ImageSpec spec(pages[0].width, pages[0].height, pages[0].channels, OIIO::TypeDesc::UINT8);
     if (!names.empty())
         spec.channelnames = names;
-    spec.alpha_channel = -1;
+    spec.alpha_channel = -1; // no channel is alpha
     if (tag)
         tag(spec);
     std::vector<OIIO::ImageSpec> specs(pages.size(), spec);
@@ -38,7 +36,6 @@ void Profile(OIIO::ImageSpec& spec, const char* space)
 {
     std::vector<uint8_t> icc(200, 0);
     std::memcpy(&icc[16], space, 4);
-    std::memcpy(&icc[36], "acsp", 4);
     spec.attribute("ICCProfile", OIIO::TypeDesc(OIIO::TypeDesc::UINT8, 200), icc.data());
 }
 
@@ -70,15 +67,13 @@ TEST_F(CliInputs, FilesThatCannotBeRepresentedAreRefused)
 {
     ExpectFailure({"apply", "velk3d", "/dev/zero", folder + "/o.png"}, "not a regular file");
     ExpectFailure({"apply", "velk3d", rgb, folder + "/o.png", "--mask", "/dev/zero"}, "regular");
-    const Pixels two{60, 40, 2, std::vector<uint8_t>(60 * 40 * 2, 9)};
-    WriteImageFile(folder + "/two.tif", {two}, {"Y", "Z"});
-    // Nothing in these files says alpha.
+    // Nothing in the first two files says alpha.
+    WriteImageFile(folder + "/two.tif", {Pixels{60, 40, 2, std::vector<uint8_t>(4800, 9)}}, {"Y", "Z"});
     ExpectFailure({"apply", "velk3d", folder + "/two.tif", folder + "/o.png"}, "channels R, G:");
     WriteImageFile(folder + "/rgbz.tif", {TestPicture(60, 40, 4)}, {"R", "G", "B", "Z"});
     ExpectFailure({"apply", "velk3d", folder + "/rgbz.tif", folder + "/o.png"}, "R, G, B, channel3");
-    const Pixels inks{60, 40, 5, std::vector<uint8_t>(60 * 40 * 5, 9)};
-    WriteImageFile(folder + "/cmyka.tif", {inks}, {"C", "M", "Y", "K", "A"},
-              [](OIIO::ImageSpec& s) { s.attribute("tiff:ColorSpace", "CMYK"); });
+    WriteImageFile(folder + "/cmyka.tif", {Pixels{60, 40, 5, std::vector<uint8_t>(12000, 9)}},
+                   {"C", "M", "Y", "K", "A"}, [](OIIO::ImageSpec& s) { s.attribute("tiff:ColorSpace", "CMYK"); });
     ExpectFailure({"apply", "velk3d", folder + "/cmyka.tif", folder + "/o.png"}, "CMYK");
     for (const char* ext : {"null", "term", "pgm", "pbm", "sgi"})
         ExpectFailure({"apply", "velk3d", rgb, folder + "/o." + ext}, "unsupported output format");
@@ -108,7 +103,7 @@ TEST_F(CliInputs, OnePageOfManyOnlyWhenNamedAndNeverOverTheOthers)
 TEST_F(CliInputs, ColourSpacesAndProfiles)
 {
     // CMYK without black is the inverse of RGB; its profile does not travel.
-    Pixels cmyk{60, 40, 4, {}}, inverse = picture;
+    Pixels cmyk{60, 40, 4, {}};
     for (size_t i = 0; i < picture.data.size(); i += 3) {
         for (int k = 0; k < 3; ++k)
             cmyk.data.push_back(uint8_t(255 - picture.data[i + k]));
@@ -120,20 +115,16 @@ TEST_F(CliInputs, ColourSpacesAndProfiles)
     });
     std::string err;
     EXPECT_EQ(Render({}, folder + "/cmyk.tif", "cmyk.tif", &err).data, Render({}, rgb).data);
-    EXPECT_NE(err.find("warning: " + folder + "/cmyk.tif: its colour profile (CMYK)"),
-              std::string::npos) << err;
-    // A grey picture with a grey profile; an RGB profile stays.
+    EXPECT_NE(err.find("warning: " + folder + "/cmyk.tif: its colour profile (CMYK)"), err.npos) << err;
+    // Nor does a grey profile of a grey picture (an RGB one does: see cli_velk3d_test).
     WriteImageFile(folder + "/grey.tif", {Pixels{60, 40, 1, std::vector<uint8_t>(2400, 90)}}, {},
-              [](OIIO::ImageSpec& s) { Profile(s, "GRAY"); });
-    WriteImageFile(folder + "/rgb.tif", {picture}, {}, [](OIIO::ImageSpec& s) { Profile(s, "RGB "); });
+                   [](OIIO::ImageSpec& s) { Profile(s, "GRAY"); });
     Render({}, folder + "/grey.tif", "grey.tif", &err);
     EXPECT_NE(err.find("(GRAY)"), std::string::npos) << err;
-    Render({}, folder + "/rgb.tif", "rgb.tif", &err);
-    EXPECT_EQ(err, "");
-    for (const char* name : {"cmyk.tif", "grey.tif", "rgb.tif"}) {
-        auto in = OIIO::ImageInput::open(folder + "/" + name);
+    for (const char* name : {"/cmyk.tif", "/grey.tif"}) {
+        auto in = OIIO::ImageInput::open(folder + name);
         ASSERT_TRUE(in);
-        EXPECT_EQ(in->spec().find_attribute("ICCProfile") != nullptr, name[0] == 'r') << name;
+        EXPECT_EQ(in->spec().find_attribute("ICCProfile"), nullptr) << name;
     }
 }
 
@@ -145,8 +136,7 @@ TEST_F(CliInputs, OrientationIsAppliedAndTheResultIsUpright)
     for (int sy = 0; sy < 60; ++sy)
         for (int sx = 0; sx < 40; ++sx)
             std::memcpy(&stored.data[(sy * 40 + sx) * 3], &picture.data[(sx * 60 + 59 - sy) * 3], 3);
-    WriteImageFile(folder + "/turned.tif", {stored}, {},
-              [](OIIO::ImageSpec& s) { s.attribute("Orientation", 6); });
+    WriteImageFile(folder + "/turned.tif", {stored}, {}, [](OIIO::ImageSpec& s) { s.attribute("Orientation", 6); });
     EXPECT_EQ(Render({}, folder + "/turned.tif").data, Render({}, rgb, "upright.png").data);
     Render({}, folder + "/turned.tif", "out.jpg");
     auto in = OIIO::ImageInput::open(folder + "/out.jpg");
@@ -155,87 +145,29 @@ TEST_F(CliInputs, OrientationIsAppliedAndTheResultIsUpright)
     EXPECT_EQ(in->spec().get_int_attribute("Orientation", 1), 1);
 }
 
-TEST_F(CliInputs, ColourMasksUseLuminanceAndAlphaMasksTheirAlpha)
-{
-    // Red has luminance 76, blue 29 (weights 0.299, 0.587, 0.114).
-    Pixels grey{60, 40, 1, {}}, colour{60, 40, 3, {}}, alpha{60, 40, 4, {}};
-    for (int i = 0; i < 2400; ++i) {
-        const bool left = i % 60 < 30;
-        grey.data.push_back(left ? 76 : 29);
-        colour.data.insert(colour.data.end(), {uint8_t(left ? 255 : 0), 0, uint8_t(left ? 0 : 255)});
-        alpha.data.insert(alpha.data.end(), {200, 10, uint8_t(i), uint8_t(left ? 76 : 29)});
-    }
-    WritePixels(folder + "/grey.png", grey);
-    WritePixels(folder + "/colour.png", colour);
-    WritePixels(folder + "/alpha.png", alpha);
-    const Pixels expected = Render({"--mask", folder + "/grey.png"}, rgb, "grey-out.png");
-    EXPECT_EQ(Render({"--mask", folder + "/colour.png"}, rgb).data, expected.data);
-    EXPECT_EQ(Render({"--mask", folder + "/alpha.png"}, rgb).data, expected.data);
-}
-
 TEST_F(CliInputs, NumbersAreDecimalAndValuesNeverEmpty)
 {
-    EXPECT_EQ(Render({"--saturation", "050"}, rgb, "a.png").data,
-              Render({"--saturation", "50"}, rgb, "b.png").data);
-    EXPECT_EQ(Render({"--light-boost", "09"}, rgb, "c.png").data,
-              Render({"--light-boost", "9"}, rgb, "d.png").data);
-    EXPECT_NE(Render({"--saturation", "40"}, rgb, "e.png").data, Render({}, rgb, "a.png").data);
+    const Pixels fifty = Render({"--saturation", "050"}, rgb, "a.png");
+    EXPECT_EQ(fifty.data, Render({"--saturation", "50"}, rgb, "b.png").data);
+    EXPECT_NE(fifty.data, Render({"--saturation", "40"}, rgb, "c.png").data); // not octal
     ExpectFailure({"apply", "velk3d", "--light-boost", "0x10", rgb, folder + "/o.png"}, "decimal");
     for (const char* option : {"--fill", "--foreground", "--mask", "--preset", "--brightness"})
         ExpectFailure({"apply", "velk3d", option, "", rgb, folder + "/o.png"}, option);
 }
 
-// A 79-byte PNG declaring 30000 x 30000 pixels: signature, IHDR, an empty
-// IDAT and IEND.
-std::string HugePng()
-{
-    auto crc = [](const std::string& bytes) {
-        uint32_t c = 0xFFFFFFFF;
-        for (unsigned char b : bytes) {
-            c ^= b;
-            for (int k = 0; k < 8; ++k)
-                c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
-        }
-        return ~c;
-    };
-    auto be32 = [](uint32_t v) {
-        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-    };
-    auto chunk = [&](const std::string& body) {
-        return be32(uint32_t(body.size() - 4)) + body + be32(crc(body));
-    };
-    return std::string("\x89PNG\r\n\x1a\n", 8) +
-           chunk("IHDR" + be32(30000) + be32(30000) + std::string("\x08\x02\0\0\0", 5)) +
-           chunk("IDAT") + chunk("IEND");
-}
-
 TEST_F(CliInputs, DeclaredSizeIsCheckedBeforeAllocating)
 {
-    WriteFile(folder + "/huge.png", HugePng());
-    ExpectFailure({"apply", "velk3d", folder + "/huge.png", folder + "/o.png"}, "--max-pixels");
+    // 18 bytes declaring 30000 x 30000 pixels.
+    WriteFile(folder + "/huge.ppm", "P6\n30000 30000\n255\n");
+    ExpectFailure({"apply", "velk3d", folder + "/huge.ppm", folder + "/o.png"}, "--max-pixels");
     // Allowed, its 2.7 GB cannot fit in 2 GB of address space (the plain
     // build: the sanitizers' allocator ends the program instead of failing).
     const RunResult r = RunVelk({"apply", "velk3d", "--max-pixels", "900000000",
-                                 folder + "/huge.png", folder + "/o.png"},
+                                 folder + "/huge.ppm", folder + "/o.png"},
                                 "ulimit -v 2000000; ", VELK_PLAIN_BINARY);
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, "velk: out of memory\n");
     EXPECT_FALSE(FileExists(folder + "/o.png"));
-}
-
-TEST_F(CliInputs, ExtremeVelk3dRecordRenders)
-{
-    DeformSettings s{};
-    s.valueX[SlotTileWidth] = 32767;
-    s.valueY[SlotTileHeight] = 32767;
-    s.valueX[SlotStretch] = -32768;
-    s.valueY[SlotStretch] = -32768;
-    s.styleBits = 4;
-    for (int i = 0; i < 8; ++i)
-        s.checksum += s.valueX[i] + s.valueY[i];
-    WriteFile(folder + "/r.bin", std::string(reinterpret_cast<const char*>(&s), sizeof s));
-    Render({"--record", folder + "/r.bin", "--preview"}, rgb, "preview.png");
-    Render({"--record", folder + "/r.bin"}, rgb, "whole.png");
 }
 
 } // namespace

@@ -1,14 +1,10 @@
 // Writes: an output is replaced only by a complete file, keeps its mode and
-// links, and no failure or signal leaves a temporary file behind.
+// links, and no failure leaves a temporary file behind.
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
-#include <poll.h>
-#include <sys/inotify.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "tests/cli/cli_run.h"
@@ -57,29 +53,6 @@ TEST_F(CliWrites, FullDiskKeepsTheExistingOutput)
         EXPECT_EQ(FolderEntries(disk), std::vector<std::string>{"out." + ext});
         std::remove(out.c_str());
     }
-}
-
-TEST_F(CliWrites, SignalDuringTheWriteLeavesNoTemporaryFile)
-{
-    // An uncompressed 18 MB picture takes a while to reach the disk.
-    WritePixels(input, Noise(3000, 2000));
-    const std::string outFolder = folder + "/out", out = outFolder + "/big.bmp";
-    mkdir(outFolder.c_str(), 0755);
-    const int watch = inotify_init1(IN_CLOEXEC);
-    ASSERT_GE(inotify_add_watch(watch, outFolder.c_str(), IN_CREATE), 0);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        execl(VELK_BINARY, "velk", "apply", "velk2000", input.c_str(), out.c_str(), nullptr);
-        _exit(127);
-    }
-    pollfd created{watch, POLLIN, 0};
-    EXPECT_EQ(poll(&created, 1, 120000), 1) << "no temporary file appeared";
-    kill(pid, SIGTERM); // the temporary file exists: the write is on its way
-    int status = 0;
-    waitpid(pid, &status, 0);
-    close(watch);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
-    EXPECT_EQ(FolderEntries(outFolder), std::vector<std::string>{});
 }
 
 TEST_F(CliWrites, OutputsKeepTheirModeAndLinksAndReadOnlyOnesAreKept)

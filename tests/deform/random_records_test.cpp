@@ -8,32 +8,26 @@
 #include "deform/engine/deform_settings.h"
 #include "tests/deform/render_test_util.h"
 
-namespace {
-
-// The largest tiles and shears a record can hold: 32767 x 65586 / 50 and
+// The largest tiles and shears a record holds: 32767 x 65586 / 50 and
 // -32768 x 65586 / 50 (truncated), beyond 32 bits before the division.
 TEST(DeformRandomRecords, ExtremeOffsetsAreExact)
 {
     DeformSettings s{};
     s.valueX[SlotTileWidth] = 32767;
     s.valueY[SlotTileHeight] = -32768;
-    s.valueX[SlotStretch] = -32768; // stretch x (25 + 32768) x 2
-    s.valueY[SlotStretch] = -32768; // stretch y -(32768 + 25) x 2
+    s.valueX[SlotStretch] = s.valueY[SlotStretch] = -32768; // shears (32768 + 25) x 2
     s.styleBits = 4;
-    const DeformInputs preview = PreviewInputs(s);
-    EXPECT_EQ(preview.rowOffset, 42981129);
-    EXPECT_EQ(preview.columnOffset, -42982440);
-    const DeformInputs whole = ApplyInputs(s, 90.0f);
-    EXPECT_EQ(whole.rowOffset, INT32_MAX); // 3.87e9 saturates
-    EXPECT_EQ(whole.columnOffset, INT32_MIN);
+    EXPECT_EQ(PreviewInputs(s).rowOffset, 42981129);
+    EXPECT_EQ(PreviewInputs(s).columnOffset, -42982440);
+    EXPECT_EQ(ApplyInputs(s, 90.0f).rowOffset, INT32_MAX); // 3.87e9 saturates
+    EXPECT_EQ(ApplyInputs(s, 90.0f).columnOffset, INT32_MIN);
 }
 
 TEST(DeformRandomRecords, AnyValidRecordRenders)
 {
     std::mt19937 random(9);
     auto noise = [&random](int, int, int) { return random(); };
-    // The whole image of 24 x 16 pixels; the preview buffers of 364 x 360
-    // (the engine fills all of them) with a 24 x 16 picture.
+    // A 24 x 16 image; the 364 x 360 preview buffers (all filled) with a 24 x 16 picture.
     Image source(24, 16, 4), dest(24, 16, 4), mask(24, 16, 1);
     Image preview(364, 360, 3), previewOut(364, 360, 3), plane(364, 360, 1);
     for (Image* image : {&source, &mask, &preview, &plane})
@@ -41,35 +35,24 @@ TEST(DeformRandomRecords, AnyValidRecordRenders)
     const float scales[] = {0.01f, 1.0f, 16.48f, 90.0f};
     for (int n = 0; n < 3000; ++n) {
         DeformSettings s;
-        auto* bytes = reinterpret_cast<uint8_t*>(&s);
         for (size_t i = 0; i < sizeof s; ++i)
-            bytes[i] = static_cast<uint8_t>(random());
-        if (n % 2) // half of them near the sliders' ranges
-            for (int i = 0; i < 8; ++i) {
-                s.valueX[i] = static_cast<int16_t>(random() % 130 - 15);
-                s.valueY[i] = static_cast<int16_t>(random() % 130 - 15);
-            }
+            reinterpret_cast<uint8_t*>(&s)[i] = static_cast<uint8_t>(random());
+        for (int i = 0; n % 2 && i < 8; ++i) { // half of them near the sliders' ranges
+            s.valueX[i] = static_cast<int16_t>(random() % 130 - 15);
+            s.valueY[i] = static_cast<int16_t>(random() % 130 - 15);
+        }
         s.checksum = DeformChecksum(s);
-        ASSERT_TRUE(VerifyDeformSettings(s));
         RenderCall call;
         call.fill = static_cast<uint32_t>(random());
-        if (n % 4 < 2) {
-            call.source = &preview;
-            call.dest = &previewOut;
-            call.right = 24;
-            call.bottom = 16;
-            call.inputs = PreviewInputs(s);
-            call.mask = n % 4 ? &plane : nullptr;
-            call.alpha = &plane;
+        const bool inPreview = n % 4 < 2;
+        call.source = inPreview ? &preview : &source;
+        call.dest = inPreview ? &previewOut : &dest;
+        call.inputs = inPreview ? PreviewInputs(s) : ApplyInputs(s, scales[random() % 4]);
+        call.mask = n % 4 == 1 ? &plane : (n % 4 == 3 ? &mask : nullptr);
+        if (inPreview) {
+            call.right = 24, call.bottom = 16, call.alpha = &plane;
             call.filterCase = filterCaseEditableTransparencyWithSelection;
-        } else {
-            call.source = &source;
-            call.dest = &dest;
-            call.inputs = ApplyInputs(s, scales[random() % 4]);
-            call.mask = n % 4 == 3 ? &mask : nullptr;
         }
         ASSERT_EQ(call.Run(), 0) << "record " << n;
     }
 }
-
-} // namespace
