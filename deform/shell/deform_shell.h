@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "deform/engine/render_deformation.h"
+#include "deform/shell/deform_panel.h"
 #include "host/filter_record.h"
 
 struct DeformModuleState {
@@ -13,13 +14,16 @@ struct DeformModuleState {
     bool useDefaults = false;    // "Last Used" was missing or failed its checksum
     FilterRecord* hostRecord = nullptr;
     int32_t planesInUse = 0;     // 3 or 4
-    uint8_t colourSource = 0;    // ColourSource of the fill colour
-    uint8_t pickedColour[4] = {}; // the Picker colour, R, G, B, alpha flag
-    uint32_t fillColour = 0;     // resolved
+    DeformColour colour = {};    // source, picked colour and resolved fill colour
     float previewScale = 1.0f;
     int16_t dialogResult = 0;    // left by the main dialog: 0, -128 or -108
     DeformSettings settings = {}; // the run's record: the dialog edits it, the engine reads it
     DeformContext runContext = {}; // (&settings, hostRecord)
+    // The dialog's controls. "Antialiasing" keeps the last choice while the
+    // module stays loaded (the check box itself always opens ticked).
+    DeformPanel panel = {};
+    int32_t antialiasSeen = 1;
+    DeformModuleState() { panel.antialias = 1; }
 };
 
 // The one instance; skipDialog starts set when the module is loaded.

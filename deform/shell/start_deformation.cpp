@@ -32,7 +32,7 @@ bool ReadLastUsed(DeformSettings& record)
 // The confirmed settings as "Last Used", with the picked colour.
 void WriteLastUsed(DeformSettings& record)
 {
-    SealLastUsed(record, gDeform.colourSource, gDeform.pickedColour);
+    SealLastUsed(record, gDeform.colour.source, gDeform.colour.picked);
     WriteRegistryValue(kLastUsed, &record, sizeof record);
 }
 
@@ -53,13 +53,13 @@ int16_t StartDeformation(FilterRecord* record)
     if (gDeform.useDefaults)
         SetDefaultColour(settings);
 
-    gDeform.colourSource = settings.colourSource;
-    std::memcpy(gDeform.pickedColour, settings.colour, 4);
-    if (gDeform.colourSource > gDeform.planesInUse - 1)
-        gDeform.colourSource = static_cast<uint8_t>(gDeform.planesInUse - 1);
-    gDeform.fillColour = ResolveFillColour(gDeform.planesInUse, gDeform.colourSource,
-                                           gDeform.pickedColour, record->foreColor,
-                                           record->backColor);
+    DeformColour& colour = gDeform.colour;
+    colour.source = settings.colourSource;
+    std::memcpy(colour.picked, settings.colour, 4);
+    if (colour.source > gDeform.planesInUse - 1)
+        colour.source = static_cast<uint8_t>(gDeform.planesInUse - 1);
+    colour.fill = ResolveFillColour(gDeform.planesInUse, colour.source, colour.picked,
+                                    record->foreColor, record->backColor);
     gDeform.previewScale = PreviewScale(record->imageSize.h, record->imageSize.v);
     gDeform.dialogResult = noErr;
 
@@ -67,8 +67,8 @@ int16_t StartDeformation(FilterRecord* record)
         gDeform.dialogResult = FetchWholeImage(record, static_cast<int16_t>(gDeform.planesInUse));
     } else {
         if (gDeform.planesInUse == 4) {
-            gDeform.fillColour = kTransparentFill;
-            gDeform.colourSource = Transparent;
+            colour.fill = kTransparentFill;
+            colour.source = Transparent;
         }
         if (RunDeformDialog(HostWindow(record->platformData)) != 0) {
             MessageBoxA(HostWindow(record->platformData), "Can't load dialog box!\n", nullptr, MB_OK);
@@ -92,7 +92,7 @@ int16_t StartDeformation(FilterRecord* record)
     buffers.maskData = static_cast<const uint8_t*>(record->maskData);
     buffers.maskRowBytes = record->maskRowBytes;
     const int32_t rendered = RenderDeformation(gDeform.runContext, inputs, buffers, 1.0f,
-                                               gDeform.fillColour, gDeform.planesInUse,
+                                               colour.fill, gDeform.planesInUse,
                                                ApplyProgress, record);
 
     EndWholeImageRequest(record);

@@ -134,19 +134,16 @@ INT_PTR CALLBACK PopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lPara
 
 int AddUserPresetNames(HWND combo, const char* keyPath, int maxNames, char prefix)
 {
-    int added = 0;
-    for (int index = 1; added < maxNames; ++index) {
-        char name[kPresetNameArea + 1] = "";
-        static unsigned char data[kPresetDataArea];
-        if (AccessRegistryValue(HKEY_LOCAL_MACHINE, keyPath, name, data, sizeof data, index) !=
-            ERROR_SUCCESS)
-            break;
+    static UserPresetName names[kMaxListedPresets];
+    const int count = ListUserPresets(keyPath, maxNames < kMaxListedPresets ? maxNames : kMaxListedPresets, names);
+    for (int i = 0; i < count; ++i) {
+        char text[kPresetNameArea + 1] = "";
+        std::memcpy(text, names[i].name, kPresetNameArea);
         if (prefix)
-            AddUserPrefix(name, prefix);
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-        ++added;
+            AddUserPrefix(text, prefix);
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
-    return added;
+    return count;
 }
 
 SavePopupResult RunSavePresetPopup(HINSTANCE module, HWND owner, const SavePopupSetup& setup)

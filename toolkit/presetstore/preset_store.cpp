@@ -61,12 +61,16 @@ LONG ReadByName(HKEY key, const char* name, void* data, DWORD dataSize, DWORD* v
     return r;
 }
 
-LONG EnumerateAt(HKEY key, DWORD position, char* name, void* data, DWORD dataSize)
+LONG EnumerateAt(HKEY key, DWORD position, char* name, void* data, DWORD dataSize,
+                 DWORD* valueSize = nullptr)
 {
     DWORD nameLength = kPresetNameArea;
     DWORD size = dataSize;
-    return RegEnumValueA(key, position, name, &nameLength, nullptr, nullptr,
-                         static_cast<BYTE*>(data), &size);
+    const LONG r = RegEnumValueA(key, position, name, &nameLength, nullptr, nullptr,
+                                 static_cast<BYTE*>(data), &size);
+    if (r == ERROR_SUCCESS && valueSize)
+        *valueSize = size;
+    return r;
 }
 
 DWORD ValueCount(HKEY key)
@@ -81,10 +85,10 @@ DWORD ValueCount(HKEY key)
 // Position p of the user key's values followed by the machine key's values
 // that the user key does not shadow.
 LONG EnumerateUnion(HKEY user, HKEY machine, DWORD position, char* name, void* data,
-                    DWORD dataSize)
+                    DWORD dataSize, DWORD* valueSize)
 {
     if (user) {
-        const LONG r = EnumerateAt(user, position, name, data, dataSize);
+        const LONG r = EnumerateAt(user, position, name, data, dataSize, valueSize);
         if (r != ERROR_NO_MORE_ITEMS)
             return r;
         const DWORD count = ValueCount(user);
@@ -95,7 +99,7 @@ LONG EnumerateUnion(HKEY user, HKEY machine, DWORD position, char* name, void* d
     if (!machine)
         return ERROR_NO_MORE_ITEMS;
     for (DWORD i = 0;; ++i) {
-        const LONG r = EnumerateAt(machine, i, name, data, dataSize);
+        const LONG r = EnumerateAt(machine, i, name, data, dataSize, valueSize);
         if (r != ERROR_SUCCESS)
             return r;
         if (Contains(user, name))
@@ -116,7 +120,7 @@ LONG AccessOne(HKEY root, const char* keyPath, char* name, void* data, DWORD dat
     if (index == kDeleteIndex)
         return RegDeleteValueA(key.handle, name);
     if (index >= 1)
-        return EnumerateAt(key.handle, DWORD(index - 1), name, data, dataSize);
+        return EnumerateAt(key.handle, DWORD(index - 1), name, data, dataSize, valueSize);
     return ReadByName(key.handle, name, data, dataSize, valueSize);
 }
 
@@ -157,7 +161,8 @@ LONG AccessRegistryValue(HKEY root, const char* keyPath, char* name, void* data,
     if (!user.handle && !machine.handle)
         return machine.result;
     if (index >= 1)
-        return EnumerateUnion(user.handle, machine.handle, DWORD(index - 1), name, data, dataSize);
+        return EnumerateUnion(user.handle, machine.handle, DWORD(index - 1), name, data, dataSize,
+                              valueSize);
     if (user.handle) {
         const LONG r = ReadByName(user.handle, name, data, dataSize, valueSize);
         if (r != ERROR_FILE_NOT_FOUND || !machine.handle)
@@ -181,6 +186,27 @@ char* StripPresetName(char* name)
     while (length > 0 && name[length - 1] == ' ')
         name[--length] = '\0';
     return name;
+}
+
+int ListUserPresets(const char* keyPath, int most, UserPresetName* names)
+{
+    int count = 0;
+    // Values that are not records are passed over, not taken as the end.
+    for (int index = 1; count < most && index <= kMaxRegistryValues; ++index) {
+        char name[kPresetNameArea] = "";
+        static unsigned char data[kPresetDataArea];
+        DWORD size = 0;
+        const LONG r = AccessRegistryValue(HKEY_LOCAL_MACHINE, keyPath, name, data, sizeof data,
+                                           index, &size);
+        if (r == ERROR_NO_MORE_ITEMS || r == ERROR_FILE_NOT_FOUND || r == ERROR_INVALID_HANDLE)
+            break;
+        if (r != ERROR_SUCCESS || size != kPresetRecordSize)
+            continue;
+        std::memcpy(names[count].name, name, sizeof name);
+        std::memcpy(names[count].record, data, kPresetRecordSize);
+        ++count;
+    }
+    return count;
 }
 
 void ReportError(HINSTANCE module, UINT id, HWND owner, UINT type)

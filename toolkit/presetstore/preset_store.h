@@ -28,8 +28,8 @@ bool WriteRegistryValue(const char* name, const void* data, DWORD size);
 //   receives the number of bytes read.
 // - index >= 1: enumerates the value at position index - 1; its name goes to
 //   name (kPresetNameArea characters), up to dataSize bytes of its data to
-//   data. A name or data too long for the areas fails the call, and with it
-//   the enumeration; after the last value the result is ERROR_NO_MORE_ITEMS.
+//   data, and its size to *valueSize. A name or data too long for the areas
+//   fails the call; after the last value the result is ERROR_NO_MORE_ITEMS.
 // - index 9999: deletes the value called name.
 // A key that cannot be opened gives the open's result. HKEY_LOCAL_MACHINE
 // stands for the machine and user keys seen as one.
@@ -42,6 +42,20 @@ char* AddUserPrefix(char* name, char prefix);
 
 // Removes a leading ">" and then trailing blanks, in place.
 char* StripPresetName(char* name);
+
+// The user presets of a key as a preset box lists them: values of exactly
+// one record (64 bytes) whose names fit the name area, in the registry's
+// order, at most `most`. Other values (another size, a name too long) are
+// passed over without ending the list, so that a box position always names
+// the preset it shows. Returns the count.
+constexpr int kPresetRecordSize = 64;
+constexpr int kMaxRegistryValues = 4096; // how far a list looks
+constexpr int kMaxListedPresets = 100;   // the longest list a module shows
+struct UserPresetName {
+    char name[kPresetNameArea];
+    unsigned char record[kPresetRecordSize];
+};
+int ListUserPresets(const char* keyPath, int most, UserPresetName* names);
 
 // Shows string `id` of the module (at most 59 characters) in a message box
 // captioned "ERROR" with the given type.

@@ -8,10 +8,12 @@
 
 namespace {
 
+// Without antialiasing, text written again over itself stays as it was (the
+// dialogs rewrite their captions at every paint without clearing them).
 HFONT DialogFont(bool underline)
 {
     return CreateFontA(13, 0, 0, 0, 0, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, 0,
-                       0, 0, 0x22, "ms sans serif");
+                       0, NONANTIALIASED_QUALITY, 0x22, "ms sans serif");
 }
 
 template <class T>
@@ -54,6 +56,11 @@ bool LoadKitTexture(Kit& kit, HDC reference, HINSTANCE module, int resourceId)
 
 bool CreateBackBuffer(Kit& kit, HDC reference, int32_t width, int32_t height)
 {
+    RECT client = {};
+    if (kit.dialog && GetClientRect(kit.dialog, &client)) {
+        width = client.right > width ? client.right : width;
+        height = client.bottom > height ? client.bottom : height;
+    }
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -168,12 +175,23 @@ void TextOverTexture(const Kit& kit, int32_t x, int32_t y, const char* text, int
     ReleaseDC(kit.dialog, window);
 }
 
-void DrawOwnerCaption(const Kit& kit, HWND dialog, int id)
+void DrawOwnerCaption(const Kit& kit, HWND dialog, const DRAWITEMSTRUCT* item)
 {
+    if (!item || !item->hDC)
+        return;
     char text[50] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    const Box r = ControlRect(dialog, id);
-    TextOverTexture(kit, r.left, r.top, text, r.right - r.left, r.bottom - r.top);
+    GetDlgItemTextA(dialog, static_cast<int>(item->CtlID), text, sizeof text);
+    const Box r = ControlRect(dialog, static_cast<int>(item->CtlID));
+    HDC dc = item->hDC;
+    POINT origin;
+    SetViewportOrgEx(dc, -r.left, -r.top, &origin);
+    FillTexture(kit, dc, r.left, r.top, r.right, r.bottom);
+    const HGDIOBJ font = SelectObject(dc, kit.textFont);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    WriteText(dc, r.left, r.top, text);
+    SelectObject(dc, font);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
 void DrawAnchorText(HDC target, HWND dialog, int id)

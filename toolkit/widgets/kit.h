@@ -37,7 +37,9 @@ void CreateKitFonts(Kit& kit);
 void LoadKitCursors(Kit& kit, HINSTANCE module);
 // The texture surface from bitmap 125, 57 x 82.
 bool LoadKitTexture(Kit& kit, HDC reference, HINSTANCE module, int resourceId);
-// The back buffer of the dialog's working area.
+// The back buffer of the dialog's working area: at least width x height,
+// and never smaller than the dialog's client area (dialog units in pixels
+// depend on the system's font).
 bool CreateBackBuffer(Kit& kit, HDC reference, int32_t width, int32_t height);
 // Releases everything the Kit holds, each piece once; the Kit is zeroed.
 void ReleaseKit(Kit& kit);
@@ -58,8 +60,10 @@ void EngravedLine(HDC target, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 // Texture, then text, in the back buffer, then that box copied to the dialog.
 void TextOverTexture(const Kit& kit, int32_t x, int32_t y, const char* text, int32_t width,
                      int32_t height);
-// WM_DRAWITEM of an owner-drawn caption button: its text over the texture.
-void DrawOwnerCaption(const Kit& kit, HWND dialog, int id);
+// WM_DRAWITEM of an owner-drawn caption button: its text over the texture,
+// drawn into the button's own context in the dialog's client coordinates
+// (the same pixels as the texture and text written at the control's place).
+void DrawOwnerCaption(const Kit& kit, HWND dialog, const DRAWITEMSTRUCT* item);
 // A hidden anchor's text at its top-left, without filling.
 void DrawAnchorText(HDC target, HWND dialog, int id);
 // Text at (x + dx, y + dy); a colour other than white (0x00FFFFFF) is set first.

@@ -17,6 +17,13 @@ bool OnKnob(const Slider& s, Pointer p)
            p.y <= cy + s.knobDown;
 }
 
+// The first three characters of a read-out.
+void FirstThree(char* to, const char* readout)
+{
+    std::memcpy(to, readout, 3);
+    to[3] = '\0';
+}
+
 void CopyText(char* to, const char* from, size_t capacity)
 {
     std::snprintf(to, capacity, "%s", from ? from : "");
@@ -150,7 +157,7 @@ SliderPaintPlan PlanSliderPaint(Slider& s)
             plan.valueInBuffer = true;
             plan.valueX = L - 23;
             plan.valueY = T - 7;
-            std::snprintf(plan.valueText, 4, "%s", s.readout);
+            FirstThree(plan.valueText, s.readout);
         } else {
             plan.valueOverTexture = true;
             plan.boxX = s.repaint.left - 20;
@@ -170,7 +177,7 @@ SliderPaintPlan PlanSliderPaint(Slider& s)
         plan.valueInBuffer = true;
         plan.valueX = s.readoutX;
         plan.valueY = s.readoutY;
-        std::snprintf(plan.valueText, 4, "%s", s.readout);
+        FirstThree(plan.valueText, s.readout);
     } else if (s.label[0]) {
         plan.labelOnTarget = true;
         plan.labelX = L + 6;

@@ -300,14 +300,24 @@ bool SelectComboText(UiDriver& d, int id, const std::string& text)
     if (!combo)
         return Fail(d, "the dialog has no control " + std::to_string(id));
     const std::vector<std::string> items = ComboItems(d, id);
-    for (size_t i = 0; i < items.size(); ++i)
-        if (items[i] == text) {
-            SendMessageA(combo, CB_SETCURSEL, i, 0);
-            return PostMessageA(d.dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                                reinterpret_cast<LPARAM>(combo)) &&
-                   WaitIdle(d);
-        }
-    return Fail(d, "control " + std::to_string(id) + " has no entry \"" + text + "\"");
+    auto trimmed = [](std::string s) {
+        while (!s.empty() && s.back() == ' ')
+            s.pop_back();
+        return s;
+    };
+    size_t match = items.size();
+    for (size_t i = 0; i < items.size() && match == items.size(); ++i)
+        if (items[i] == text)
+            match = i;
+    for (size_t i = 0; i < items.size() && match == items.size(); ++i)
+        if (trimmed(items[i]) == trimmed(text))
+            match = i;
+    if (match == items.size())
+        return Fail(d, "control " + std::to_string(id) + " has no entry \"" + text + "\"");
+    SendMessageA(combo, CB_SETCURSEL, match, 0);
+    return PostMessageA(d.dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(combo)) &&
+           WaitIdle(d);
 }
 
 bool SetControlText(UiDriver& d, int id, const std::string& text)

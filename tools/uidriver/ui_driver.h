@@ -61,8 +61,9 @@ bool Drag(UiDriver& d, const std::vector<POINT>& path, int steps, WPARAM keys = 
 bool Key(UiDriver& d, const std::string& name);
 // A click on a check box (or any button) of the target, as a real click.
 bool ClickControl(UiDriver& d, int id);
-// Chooses the combo box entry with this text and notifies the dialog as a
-// real choice does (CBN_SELCHANGE).
+// Chooses the combo box entry with this text (trailing blanks aside when no
+// entry matches exactly) and notifies the dialog as a real choice does
+// (CBN_SELCHANGE).
 bool SelectComboText(UiDriver& d, int id, const std::string& text);
 // Replaces a control's text (the edit field of an editable combo box).
 bool SetControlText(UiDriver& d, int id, const std::string& text);

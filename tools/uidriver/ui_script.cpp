@@ -1,5 +1,6 @@
 #include "tools/uidriver/ui_script.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -47,14 +48,53 @@ bool Number(const std::string& s, int& out)
     return s != "-";
 }
 
-bool Point(const std::string& s, POINT& p)
+// A point: "X,Y" in client pixels, or "@ID[/CORNER]:DX,DY" relative to a
+// corner of control ID (tl top-left, the default; tr, bl, br, c the centre),
+// or "X,@ID[/CORNER]:DX,DY": x given, y from the control.
+bool Point(const UiDriver& d, const std::string& s, POINT& p)
 {
-    const size_t comma = s.find(',');
+    const size_t at = s.find(",@");
+    if (at != std::string::npos && s[0] != '@') {
+        int x;
+        POINT anchored;
+        if (!Number(s.substr(0, at), x) || !Point(d, s.substr(at + 1), anchored))
+            return false;
+        p = {x, anchored.y};
+        return true;
+    }
+    std::string offset = s;
+    POINT base = {0, 0};
+    if (!s.empty() && s[0] == '@') {
+        const size_t colon = s.find(':');
+        if (colon == std::string::npos)
+            return false;
+        std::string anchor = s.substr(1, colon - 1), corner = "tl";
+        const size_t slash = anchor.find('/');
+        if (slash != std::string::npos) {
+            corner = anchor.substr(slash + 1);
+            anchor = anchor.substr(0, slash);
+        }
+        int id;
+        HWND control = Number(anchor, id) && d.dialog ? GetDlgItem(d.dialog, id) : nullptr;
+        if (!control)
+            return false;
+        RECT r;
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, d.dialog, reinterpret_cast<POINT*>(&r), 2);
+        if (corner == "tl") base = {r.left, r.top};
+        else if (corner == "tr") base = {r.right, r.top};
+        else if (corner == "bl") base = {r.left, r.bottom};
+        else if (corner == "br") base = {r.right, r.bottom};
+        else if (corner == "c") base = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        else return false;
+        offset = s.substr(colon + 1);
+    }
+    const size_t comma = offset.find(',');
     int x, y;
-    if (comma == std::string::npos || !Number(s.substr(0, comma), x) ||
-        !Number(s.substr(comma + 1), y))
+    if (comma == std::string::npos || !Number(offset.substr(0, comma), x) ||
+        !Number(offset.substr(comma + 1), y))
         return false;
-    p = {x, y};
+    p = {base.x + x, base.y + y};
     return true;
 }
 
@@ -82,10 +122,12 @@ struct Runner {
     bool PointAction(const std::vector<std::string>& w)
     {
         POINT p;
-        if (w.size() != 2 || !Point(w[1], p))
+        if (w.size() != 2)
             return Fail(w[0] + " needs one point X,Y");
         if (!Target())
             return false;
+        if (!Point(d, w[1], p))
+            return Fail(w[0] + ": cannot read the point \"" + w[1] + "\"");
         if (w[0] == "move") return Move(d, p.x, p.y);
         if (w[0] == "press") return Press(d, p.x, p.y);
         if (w[0] == "release") return Release(d, p.x, p.y);
@@ -96,6 +138,8 @@ struct Runner {
 
     bool DragAction(const std::vector<std::string>& w)
     {
+        if (!Target())
+            return false;
         std::vector<POINT> path;
         int steps = 8;
         WPARAM keys = 0;
@@ -112,14 +156,14 @@ struct Runner {
                 keys |= MK_CONTROL;
             else if (w[i] == "settle")
                 settle = true;
-            else if (Point(w[i], p))
+            else if (Point(d, w[i], p))
                 path.push_back(p);
             else
                 return Fail("drag: cannot read \"" + w[i] + "\"");
         }
         if (path.size() < 2)
             return Fail("drag needs X,Y -> X,Y");
-        return Target() && Drag(d, path, steps, keys, settle);
+        return Drag(d, path, steps, keys, settle);
     }
 
     bool ExpectBox(const std::vector<std::string>& w)
@@ -146,8 +190,12 @@ struct Runner {
     bool Expect(const std::vector<std::string>& w)
     {
         int id = 0, want = 0;
-        if (w[0] == "expect-closed")
-            return TargetClosed(d) ? true : Fail("the dialog is still open");
+        if (w[0] == "expect-closed") {
+            for (DWORD start = GetTickCount(); !TargetClosed(d); Sleep(5))
+                if (GetTickCount() - start > static_cast<DWORD>(d.timeoutMs))
+                    return Fail("the dialog is still open");
+            return true;
+        }
         if (!Target())
             return false;
         if (w[0] == "expect-title") {
@@ -231,6 +279,23 @@ struct Runner {
             return ExpectBox(w);
         if (c.compare(0, 7, "expect-") == 0)
             return Expect(w);
+        if (c == "rects") {
+            if (w.size() != 2)
+                return Fail("rects needs a file name");
+            if (!Target())
+                return false;
+            FILE* f = std::fopen(w[1].c_str(), "w");
+            if (!f)
+                return Fail("cannot write " + w[1]);
+            for (HWND c = GetWindow(d.dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                RECT r;
+                GetWindowRect(c, &r);
+                MapWindowPoints(nullptr, d.dialog, reinterpret_cast<POINT*>(&r), 2);
+                std::fprintf(f, "%d %ld %ld %ld %ld\n", GetDlgCtrlID(c), r.left, r.top, r.right, r.bottom);
+            }
+            std::fclose(f);
+            return true;
+        }
         if (c == "capture") {
             Capture shot;
             if (w.size() != 2)

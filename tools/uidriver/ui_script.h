@@ -19,7 +19,11 @@
 //   expect-text ID "TEXT" | expect-title "TEXT"
 //   expect-closed                  the dialog has closed
 //   capture FILE.png               the dialog's client area as painted
-// Coordinates are client pixels of the dialog; # starts a comment.
+//   rects FILE                     every control's client rectangle, a line
+//                                  "ID LEFT TOP RIGHT BOTTOM" each
+// Points are client pixels X,Y of the dialog, or @ID[/CORNER]:DX,DY from a
+// corner of control ID (tl, tr, bl, br or c, the centre), or X,@ID...:DX,DY
+// (x given, y from the control); # starts a comment.
 #pragma once
 
 #include <cstdint>

@@ -93,13 +93,15 @@ void WriteBack(const PlaneBuffer& b, Image& to) {
                         size_t(b.planes));
 }
 
-// Takes the module's work out of the current buffers. Call with the log locked.
-void SettleBuffers() {
+// Takes the module's work out of the current buffers (kept only when the
+// module succeeded: a host throws away what a cancelled filter left in
+// outData). Call with the log locked.
+void SettleBuffers(bool keep = true) {
     Host& h = g_host;
     if (h.in.Active() && Differs(h.in, h.image->source)) g_log.inWritten = true;
     for (const PlaneBuffer* b : {&h.in, &h.out, &h.mask})
         if (b->Active() && Overrun(*b)) g_log.overrun = true;
-    if (h.out.Active()) WriteBack(h.out, h.image->output);
+    if (keep && h.out.Active()) WriteBack(h.out, h.image->output);
 }
 
 OSErr VELK_CDECL HostAdvanceState() {
@@ -150,6 +152,12 @@ Boolean VELK_CDECL HostAbort() {
 
 void VELK_CDECL HostProgress(int32_t done, int32_t total) {
     LockLog();
+    // A row below the last one starts a new render; the one before ended
+    // early when it had not reached its last eighth row.
+    if (g_log.progress == 0 || done <= g_log.progressDone) {
+        if (g_log.progress > 0 && g_log.progressDone + 8 < g_log.progressTotal) ++g_log.progressCut;
+        ++g_log.progressRuns;
+    }
     ++g_log.progress;
     g_log.progressDone = done;
     g_log.progressTotal = total;
@@ -281,9 +289,9 @@ FilterRecord* CreateFilterRecord(const HostOptions& options, HostImage& image, v
     return fr;
 }
 
-void EndStart(FilterRecord* fr) {
+void EndStart(FilterRecord* fr, bool succeeded) {
     LockLog();
-    SettleBuffers();
+    SettleBuffers(succeeded);
     const Rect16 zero{0, 0, 0, 0};
     g_log.rectsCleared = !std::memcmp(&fr->inRect, &zero, sizeof zero) &&
                          !std::memcmp(&fr->outRect, &zero, sizeof zero) &&

@@ -21,8 +21,8 @@ FilterRecord* CreateFilterRecord(const HostOptions& options, HostImage& image, v
 
 // After the start selector returns: checks the buffers (input written,
 // padding or guard bytes overwritten), copies outData into the output image
-// and notes whether the module cleared the rectangles.
-void EndStart(FilterRecord* record);
+// when the module succeeded, and notes whether it cleared the rectangles.
+void EndStart(FilterRecord* record, bool succeeded);
 
 void ReleaseFilterRecord(FilterRecord* record);
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "tools/uidriver/gdi_count.h"
 #include "tools/velkhost/window_watch.h"
 #include "tools/velkhost/host_record.h"
 #include "tools/velkhost/summary.h"
@@ -52,6 +53,7 @@ std::string LoadFilter(const HostOptions& options, const HostMode* mode, LoadedF
         reinterpret_cast<void*>(GetProcAddress(filter.module, pipl.entry.c_str())));
     if (!filter.entry) return "no export named " + pipl.entry;
     CaptureModuleBoxes(filter.module);
+    CountGdiObjects(filter.module);
     return "";
 }
 
@@ -122,11 +124,14 @@ void RunFilter(const HostOptions& options) {
     if (ok) {
         // A host calls finish only after a successful start.
         ok = Call(filter, filterSelectorStart, record) == noErr;
-        EndStart(record);
+        EndStart(record, ok);
         if (ok) Call(filter, filterSelectorFinish, record);
     }
     FinishUiScript();
     StopWindowWatch();
+    LockLog();
+    g_log.gdiLive = LiveGdiObjects();
+    UnlockLog();
     ReleaseFilterRecord(record);
 
     if (!options.outPath.empty() && !WritePng(options.outPath, image.output)) {

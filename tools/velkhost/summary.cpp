@@ -102,6 +102,9 @@ std::string SummaryJson(const HostLog& log) {
     j.Bool("overrun", log.overrun);
     j.Int("progress", log.progress);
     j.Ints("progress_last", {log.progressDone, log.progressTotal});
+    j.Int("progress_runs", log.progressRuns);
+    j.Int("progress_cut", log.progressCut);
+    j.Int("gdi_live", log.gdiLive);
     j.Int("abort", log.abortCalls);
     j.Bool("aborted", log.aborted);
     j.Open("colour");

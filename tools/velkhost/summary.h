@@ -19,7 +19,11 @@
 //   rects_cleared  in, out and mask rectangles all 0 when start returned
 //   in_written   the module wrote into inData
 //   overrun      the module wrote into row padding or past a buffer's end
-//   progress     progressProc calls; progress_last: [done,total] of the last
+//   progress     progressProc calls; progress_last: [done,total] of the last;
+//                progress_runs: runs of rising rows (one a render), of which
+//                progress_cut ended before the render's last eighth row
+//   gdi_live     drawing objects and contexts the module created and did not
+//                release by the end of the run
 //   abort        abortProc calls; aborted: abortProc answered true
 //   colour       colour services calls: selector, components given, result
 //   boxes        message boxes: caption (null when none), text, icon
@@ -73,6 +77,8 @@ struct HostLog {
     std::vector<RequestRecord> requests;
     bool rectsCleared = false, inWritten = false, overrun = false;
     int progress = 0, progressDone = 0, progressTotal = 0;
+    int progressRuns = 0, progressCut = 0; // runs of rising rows; runs that ended early
+    long gdiLive = 0;  // drawing objects the module created and did not release
     int abortCalls = 0;
     bool aborted = false;
     std::vector<ColourRecord> colour;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -145,4 +146,61 @@ std::vector<uint8_t> ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+HostRun RunScripted(const std::string& args, const std::string& folder, const std::string& script)
+{
+    const std::string path = folder + "ui.txt";
+    WriteBytes(path, std::vector<uint8_t>(script.begin(), script.end()));
+    return RunHost(args + " --ui " + Quote(path));
+}
+
+std::vector<uint8_t> ReadLastUsed()
+{
+    std::vector<uint8_t> bytes(512);
+    DWORD size = DWORD(bytes.size());
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, kKey, "Last Used", RRF_RT_ANY, nullptr, bytes.data(), &size) !=
+        ERROR_SUCCESS)
+        return {};
+    bytes.resize(size);
+    return bytes;
+}
+
+void SetUserPreset3d(const std::string& name, const std::vector<uint8_t>& bytes)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name.c_str(), 0, REG_BINARY, bytes.data(), DWORD(bytes.size()));
+    RegCloseKey(key);
+}
+
+void DeleteUserPresets3d()
+{
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kKey);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+}
+
+size_t DifferingBytes(const Pixels& a, const Pixels& b)
+{
+    if (a.width != b.width || a.height != b.height || a.channels != b.channels)
+        return std::max(a.bytes.size(), b.bytes.size()) + 1;
+    size_t n = 0;
+    for (size_t i = 0; i < a.bytes.size(); ++i)
+        n += a.bytes[i] != b.bytes[i];
+    return n;
+}
+
+Pixels Crop(const Pixels& p, int x, int y, int width, int height)
+{
+    Pixels out{width, height, 3, {}};
+    if (x < 0 || y < 0 || x + width > p.width || y + height > p.height || p.channels < 3)
+        return Pixels{};
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i) {
+            const uint8_t* q = p.At(x + i, y + j);
+            out.bytes.insert(out.bytes.end(), {q[0], q[1], q[2]});
+        }
+    return out;
 }

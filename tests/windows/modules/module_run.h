@@ -42,4 +42,19 @@ std::vector<uint8_t> MakeRecord(const RecordValues& v);
 unsigned long RunNativeVelk(const std::vector<std::string>& args, std::string& output);
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Runs velkhost with a UI script (written to the folder as ui.txt).
+HostRun RunScripted(const std::string& args, const std::string& folder, const std::string& script);
+
+// "Last Used" as stored, or empty when there is none.
+std::vector<uint8_t> ReadLastUsed();
+
+// User presets of velk3d, by name.
+void SetUserPreset3d(const std::string& name, const std::vector<uint8_t>& bytes);
+void DeleteUserPresets3d();
+
+// How many bytes of two images differ (all of them when the sizes differ).
+size_t DifferingBytes(const Pixels& a, const Pixels& b);
+// The part of a capture at (x, y), width x height, as an RGB picture.
+Pixels Crop(const Pixels& p, int x, int y, int width, int height);
 std::vector<uint8_t> ReadBytes(const std::string& path);

@@ -1,0 +1,3 @@
+#include "toolkit/preview/preview_store.h"
+
+PreviewStore gPreview;
