@@ -398,3 +398,38 @@ bool CaptureClient(UiDriver& d, Capture& out)
     ReleaseDC(d.dialog, window);
     return copied ? true : Fail(d, "the window could not be read back");
 }
+
+bool CaptureAll(UiDriver& d, Capture& out)
+{
+    const std::vector<HWND> open = OpenDialogs(d);
+    if (open.empty())
+        return Fail(d, "no dialog to capture");
+    // The picture spans every dialog's client area, on a grey ground.
+    std::vector<Capture> parts(open.size());
+    std::vector<POINT> at(open.size());
+    RECT all = {0, 0, 0, 0};
+    const HWND target = d.dialog;
+    bool ok = true;
+    for (size_t i = 0; ok && i < open.size(); ++i) {
+        d.dialog = open[i];
+        ok = CaptureClient(d, parts[i]);
+        at[i] = {0, 0};
+        ClientToScreen(open[i], &at[i]);
+        const RECT r = {at[i].x, at[i].y, at[i].x + parts[i].width, at[i].y + parts[i].height};
+        if (i == 0)
+            all = r;
+        else
+            UnionRect(&all, &all, &r);
+    }
+    d.dialog = target;
+    if (!ok)
+        return false;
+    out.width = all.right - all.left;
+    out.height = all.bottom - all.top;
+    out.rgb.assign(size_t(out.width) * out.height * 3, 128);
+    for (size_t i = 0; i < open.size(); ++i)
+        for (int y = 0; y < parts[i].height; ++y)
+            std::memcpy(&out.rgb[(size_t(at[i].y - all.top + y) * out.width + (at[i].x - all.left)) * 3],
+                        parts[i].At(0, y), size_t(parts[i].width) * 3);
+    return true;
+}

@@ -81,4 +81,7 @@ struct Capture {
     const uint8_t* At(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
 };
 bool CaptureClient(UiDriver& d, Capture& out);
+// The oldest open dialog's client area with every newer one (a pop-up over
+// it) drawn in at its place, as a person sees them together.
+bool CaptureAll(UiDriver& d, Capture& out);
 bool SavePng(const std::string& path, const Capture& c);

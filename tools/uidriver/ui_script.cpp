@@ -255,6 +255,14 @@ struct Runner {
         }
         if (c == "wait")
             return Target() && WaitIdle(d);
+        if (c == "cursor") {
+            POINT p;
+            if (w.size() != 2 || !Target() || !Point(d, w[1], p))
+                return Fail("cursor needs one point X,Y");
+            ClientToScreen(d.dialog, &p);
+            SetCursorPos(p.x, p.y);
+            return WaitIdle(d);
+        }
         if (c == "move" || c == "press" || c == "release" || c == "click" || c == "dblclick" ||
             c == "rclick")
             return PointAction(w);
@@ -296,11 +304,11 @@ struct Runner {
             std::fclose(f);
             return true;
         }
-        if (c == "capture") {
+        if (c == "capture" || c == "capture-all") {
             Capture shot;
             if (w.size() != 2)
-                return Fail("capture needs a file name");
-            if (!Target() || !CaptureClient(d, shot))
+                return Fail(c + " needs a file name");
+            if (!Target() || !(c == "capture" ? CaptureClient(d, shot) : CaptureAll(d, shot)))
                 return false;
             if (!SavePng(w[1], shot))
                 return Fail("cannot write " + w[1]);

@@ -4,6 +4,8 @@
 //
 //   dialog samples|back|save|any   act on the newest dialog of that template
 //   wait                           wait until the dialog is idle
+//   cursor X,Y                     puts the system's pointer there (where a
+//                                  pop-up centred on the mouse opens)
 //   move X,Y | press X,Y | release X,Y | click X,Y | dblclick X,Y | rclick X,Y
 //   drag X,Y -> X,Y [-> X,Y ...] [steps N] [shift|control] [settle]
 //   key escape|enter|f1
@@ -19,6 +21,7 @@
 //   expect-text ID "TEXT" | expect-title "TEXT"
 //   expect-closed                  the dialog has closed
 //   capture FILE.png               the dialog's client area as painted
+//   capture-all FILE.png           the main dialog with its open pop-ups in place
 //   rects FILE                     every control's client rectangle, a line
 //                                  "ID LEFT TOP RIGHT BOTTOM" each
 // Points are client pixels X,Y of the dialog, or @ID[/CORNER]:DX,DY from a
