@@ -5,23 +5,10 @@
 #include <cstring>
 
 #include "tests/cli/cli_run.h"
+#include "tests/support/twostage_seal.h"
 
 namespace {
 
-// The record checksum over bytes 0-59: per byte eleven left rotations of
-// bits 0-30 through bit 31 (bit 0 receives the bit that just became bit 31),
-// then the byte is added.
-void Seal(std::vector<uint8_t>& r)
-{
-    uint32_t s = 0;
-    for (int i = 0; i < 60; ++i) {
-        for (int k = 0; k < 11; ++k)
-            s = (s << 1) | ((s >> 30) & 1);
-        s += r[i];
-    }
-    for (int i = 0; i < 4; ++i)
-        r[60 + i] = uint8_t(s >> (8 * i));
-}
 
 // Every value at its neutral setting: the strips leave a fully selected
 // picture as it is.
@@ -42,7 +29,7 @@ std::vector<uint8_t> NeutralRecord()
     r[38] = 0, r[39] = 1; // orientations
     r[43] = 14;           // version
     r[50] = r[51] = 25;  // curve pad
-    Seal(r);
+    SealTwoStage(r);
     return r;
 }
 
@@ -115,7 +102,7 @@ TEST_F(CliVelk2000, RecordsAreCheckedAndLaterVersionsWarn)
 
     std::vector<uint8_t> later = NeutralRecord();
     later[43] = 15;
-    Seal(later);
+    SealTwoStage(later);
     r = Run({"--record", Record(later, "later.bin"), rgb, folder + "/out.png"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("warning"), std::string::npos) << r.err;

@@ -200,10 +200,11 @@ int ListUserPresets(const char* keyPath, int most, UserPresetName* names)
                                            index, &size);
         if (r == ERROR_NO_MORE_ITEMS || r == ERROR_FILE_NOT_FOUND || r == ERROR_INVALID_HANDLE)
             break;
-        if (r != ERROR_SUCCESS || size != kPresetRecordSize)
+        if (r != ERROR_SUCCESS)
             continue;
         std::memcpy(names[count].name, name, sizeof name);
         std::memcpy(names[count].record, data, kPresetRecordSize);
+        names[count].size = size;
         ++count;
     }
     return count;

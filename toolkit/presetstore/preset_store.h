@@ -43,17 +43,19 @@ char* AddUserPrefix(char* name, char prefix);
 // Removes a leading ">" and then trailing blanks, in place.
 char* StripPresetName(char* name);
 
-// The user presets of a key as a preset box lists them: values of exactly
-// one record (64 bytes) whose names fit the name area, in the registry's
-// order, at most `most`. Other values (another size, a name too long) are
-// passed over without ending the list, so that a box position always names
-// the preset it shows. Returns the count.
+// The user presets of a key as a preset box lists them: the values whose
+// names and data fit the areas, in the registry's order, at most `most`,
+// each with its size (a value of another size than a record is listed, and
+// the dialogs refuse to load it). Values that do not fit are passed over
+// without ending the list, so that a box position always names the preset
+// it shows. Returns the count.
 constexpr int kPresetRecordSize = 64;
 constexpr int kMaxRegistryValues = 4096; // how far a list looks
 constexpr int kMaxListedPresets = 100;   // the longest list a module shows
 struct UserPresetName {
     char name[kPresetNameArea];
-    unsigned char record[kPresetRecordSize];
+    unsigned char record[kPresetRecordSize]; // the first bytes of the value
+    unsigned long size;                      // the value's size
 };
 int ListUserPresets(const char* keyPath, int most, UserPresetName* names);
 

@@ -37,6 +37,14 @@ std::vector<std::string> Words(const std::string& line, bool& ok)
     return words;
 }
 
+// An expected text: the two characters \n stand for a line break.
+std::string Expected(std::string text)
+{
+    for (size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 1))
+        text.replace(at, 2, "\n");
+    return text;
+}
+
 bool Number(const std::string& s, int& out)
 {
     if (s.empty() || s.size() > 9)
@@ -176,8 +184,9 @@ struct Runner {
         }
         if (w.size() != 2)
             return Fail("expect-box needs \"TEXT\"");
+        const std::string wanted = Expected(w[1]);
         for (size_t i = boxesSeen; i < boxes.size(); ++i)
-            if (boxes[i].text == w[1]) {
+            if (boxes[i].text == wanted) {
                 boxesSeen = i + 1;
                 return true;
             }
@@ -213,7 +222,7 @@ struct Runner {
             return state == want ? true : Fail("control " + w[1] + " is " + std::to_string(state));
         }
         const std::string t = ControlText(d, id);
-        return t == w[2] ? true : Fail("control " + w[1] + " shows \"" + t + "\"");
+        return t == Expected(w[2]) ? true : Fail("control " + w[1] + " shows \"" + t + "\"");
     }
 
     bool Pick(const std::vector<std::string>& w)

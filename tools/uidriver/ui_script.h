@@ -26,7 +26,8 @@
 //                                  "ID LEFT TOP RIGHT BOTTOM" each
 // Points are client pixels X,Y of the dialog, or @ID[/CORNER]:DX,DY from a
 // corner of control ID (tl, tr, bl, br or c, the centre), or X,@ID...:DX,DY
-// (x given, y from the control); # starts a comment.
+// (x given, y from the control); in an expected text \n is a line break;
+// # starts a comment.
 #pragma once
 
 #include <cstdint>

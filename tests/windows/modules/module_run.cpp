@@ -204,3 +204,37 @@ Pixels Crop(const Pixels& p, int x, int y, int width, int height)
         }
     return out;
 }
+
+namespace {
+const char kKey2000[] = "Software\\Orchwell\\Velk2000";
+}
+
+void SetUserPreset2000(const std::string& name, const std::vector<uint8_t>& bytes)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey2000, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name.c_str(), 0, REG_BINARY, bytes.data(), DWORD(bytes.size()));
+    RegCloseKey(key);
+}
+
+std::vector<uint8_t> ReadUserPreset2000(const std::string& name)
+{
+    std::vector<uint8_t> bytes(512);
+    DWORD size = DWORD(bytes.size());
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, kKey2000, name.c_str(), RRF_RT_ANY, nullptr, bytes.data(),
+                     &size) != ERROR_SUCCESS &&
+        RegGetValueA(HKEY_CURRENT_USER, kKey2000, name.c_str(), RRF_RT_ANY, nullptr, bytes.data(),
+                     &size) != ERROR_SUCCESS)
+        return {};
+    bytes.resize(size);
+    return bytes;
+}
+
+void DeleteUserPresets2000()
+{
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kKey2000);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey2000);
+}
+

@@ -49,6 +49,11 @@ HostRun RunScripted(const std::string& args, const std::string& folder, const st
 // "Last Used" as stored, or empty when there is none.
 std::vector<uint8_t> ReadLastUsed();
 
+// User presets of velk2000, by name (the record as stored, or empty).
+void SetUserPreset2000(const std::string& name, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> ReadUserPreset2000(const std::string& name);
+void DeleteUserPresets2000();
+
 // User presets of velk3d, by name.
 void SetUserPreset3d(const std::string& name, const std::vector<uint8_t>& bytes);
 void DeleteUserPresets3d();

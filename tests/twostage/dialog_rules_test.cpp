@@ -1,0 +1,85 @@
+// What velk2000's dialog decides without drawing: the render cycle's loop
+// and the round trip between its widgets and the record.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "twostage/engine/preset_load.h"
+#include "twostage/engine/twostage_presets.h"
+#include "twostage/shell/render_loop.h"
+#include "twostage/shell/twostage_panel.h"
+
+namespace {
+
+struct Calls {
+    int paints = 0, paintsAll = 0, reads = 0, fetches = 0, renders = 0, completed = 0;
+    int abandonFirst = 0; // renders that are abandoned before one completes
+    bool fetchFails = false;
+};
+
+RenderSteps Steps(Calls& c)
+{
+    return RenderSteps{
+        [](bool all, void* u) { auto& c = *static_cast<Calls*>(u); ++c.paints; c.paintsAll += all; },
+        [](void* u) { ++static_cast<Calls*>(u)->reads; },
+        [](void* u) { auto& c = *static_cast<Calls*>(u); ++c.fetches; return !c.fetchFails; },
+        [](void* u) -> int32_t { auto& c = *static_cast<Calls*>(u); return ++c.renders <= c.abandonFirst ? 1 : 0; },
+        [](void* u) { ++static_cast<Calls*>(u)->completed; },
+        &c};
+}
+
+TEST(RenderCycle, AbandonedRendersStartAgainAndUnchangedRecordsAreNotRendered)
+{
+    const TwoStageParams record = *TwoStageFactoryRecord(2);
+    TwoStageParams last{};
+    bool fetched = false;
+    Calls c;
+    c.abandonFirst = 2;
+    EXPECT_EQ(RunRenderCycle(record, last, fetched, Steps(c)), CycleEnd::Rendered);
+    EXPECT_EQ(c.renders, 3);
+    EXPECT_EQ(c.completed, 1);
+    EXPECT_EQ(c.paints, 3);
+    EXPECT_EQ(c.paintsAll, 1); // only the first pass repaints everything
+    EXPECT_EQ(c.fetches, 1);
+    EXPECT_TRUE(SameTwoStageParams(last, record));
+    // The same record again: widgets repainted, nothing fetched or rendered.
+    Calls again;
+    EXPECT_EQ(RunRenderCycle(record, last, fetched, Steps(again)), CycleEnd::Unchanged);
+    EXPECT_EQ(again.renders, 0);
+    EXPECT_EQ(again.fetches, 0);
+    EXPECT_EQ(again.paints, 1);
+    // A host without buffers closes the dialog before anything renders.
+    Calls closed;
+    closed.fetchFails = true;
+    bool notFetched = false;
+    EXPECT_EQ(RunRenderCycle(record, last, notFetched, Steps(closed)), CycleEnd::Closed);
+    EXPECT_EQ(closed.renders, 0);
+}
+
+TEST(TwoStagePanel, WidgetsGiveBackWhatAPresetLoadSet)
+{
+    // Loading each factory preset into the widgets and reading them back
+    // gives the record the command line renders for that preset.
+    TwoStagePanel panel{};
+    MakeTwoStageWidgets(panel, TwoStageKnobs{nullptr, nullptr, nullptr},
+                        TwoStageAnchors{{50, 50, 417, 414}, {480, 40, 560, 250}, {600, 60, 680, 300},
+                                        {480, 260, 600, 300}, {600, 320, 700, 400},
+                                        {{600, 260, 620, 280}, {600, 290, 620, 310}}, {560, 230, 580, 250}});
+    TwoStageParams current = *TwoStageFactoryRecord(kTwoStageInitialPreset);
+    for (int n = 0; n < kTwoStageFactoryCount; ++n) {
+        SCOPED_TRACE(TwoStageFactoryName(n));
+        TwoStageParams before = current;
+        LoadTwoStageRecord(panel, current, *TwoStageFactoryRecord(n));
+        TwoStageParams read = before;
+        std::memcpy(&read, &current, 20); // colours come with the load, not from widgets
+        read.saveFlags = current.saveFlags;
+        std::memcpy(read.reserved, current.reserved, sizeof read.reserved);
+        read.checksum = current.checksum;
+        ReadWidgets(panel, read);
+        const TwoStageParams expected = DialogRecordForFactory(n);
+        EXPECT_EQ(std::memcmp(&read, &expected, 60), 0);
+        current = read;
+    }
+}
+
+} // namespace

@@ -1,0 +1,62 @@
+// The controls of velk2000's main dialog as values: eighteen sliders and
+// pads, three toggles and the five check boxes that belong to the record,
+// with the rules that move settings between them and the TwoStageParams
+// record. No drawing here: the dialog (main_dialog.cpp) paints the widgets.
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/widgets/slider_logic.h"
+#include "toolkit/widgets/widget_logic.h"
+#include "twostage/engine/twostage_params.h"
+
+// The sliders and pads, in the order of the dialog's table.
+enum TwoStageSlider {
+    VSpacing2, HSpacing2, MoireV, MoireH, VSpacing1, HSpacing1,
+    SideDepth1, SideBlur1, SideDepth2, SideBlur2,
+    BrightnessRatio, LightExiting, Saturation,
+    Stretch1, Stretch2, Gradient1, Gradient2, CurvePad,
+    kTwoStageSliders
+};
+
+// The check boxes of the record: "x2" of each stage, "Anti-" "aliasing",
+// "Deformation", "WhiteCanvas".
+enum TwoStageCheck { CheckDouble1, CheckDouble2, CheckAntiAliasing, CheckDeformation, CheckWhiteCanvas, kTwoStageChecks };
+
+struct TwoStagePanel {
+    Slider slider[kTwoStageSliders];
+    ToggleLogic orientation[2];
+    ToggleLogic curveShape;
+    uint8_t check[kTwoStageChecks]; // 0 or 1, as the boxes show
+};
+
+// The anchors, in client pixels: the preview frame P, the G-Shading frame G
+// and the Stretch frame S (their corners already moved), the hidden anchors
+// of the side sliders A and the light sliders L, and the toggles' frames.
+struct TwoStageAnchors {
+    Box P, G, S, A, L;
+    Box orientationFrame[2]; // 1029, 1030
+    Box curveFrame;          // 1031
+};
+
+struct TwoStageKnobs {
+    const BitmapImage *yellow, *violet, *diamond; // 13, 13 and 17 pixels
+};
+
+void MakeTwoStageWidgets(TwoStagePanel& panel, const TwoStageKnobs& knobs, const TwoStageAnchors& a);
+
+// Reads every byte of the record that belongs to a widget or a check box
+// from it, and version 14; colours, saveFlags, reserved bytes and checksum
+// keep their values.
+void ReadWidgets(const TwoStagePanel& panel, TwoStageParams& record);
+
+// Sets every widget from the record, then switches anti-aliasing on in the
+// record and sets the check boxes from bit 0 of their fields.
+void SetWidgets(TwoStagePanel& panel, TwoStageParams& record);
+
+// Loads `source` (a factory record, a user record, a history entry) over the
+// current record as the preset box does: the saveFlags rules against the
+// record as it was, the side colours, the version fix-ups and anti-aliasing;
+// then the widgets follow. Returns true when the record is of a later
+// version than this one (the dialog warns; the record is used).
+bool LoadTwoStageRecord(TwoStagePanel& panel, TwoStageParams& current, const TwoStageParams& source);
