@@ -268,7 +268,13 @@ bool Key(UiDriver& d, const std::string& name)
         help.cbSize = sizeof help;
         help.iContextType = HELPINFO_WINDOW;
         help.hItemHandle = FocusWindow(d);
-        return PostMessageA(d.dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&help)) && WaitIdle(d);
+        // Messages that carry a pointer cannot be posted; the dialog is idle,
+        // so a sent one is handled as the next message would be.
+        DWORD_PTR answer;
+        if (!SendMessageTimeoutA(d.dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&help), SMTO_NORMAL,
+                                 static_cast<UINT>(d.timeoutMs), &answer))
+            return Fail(d, "the dialog did not take F1");
+        return WaitIdle(d);
     }
     WPARAM vk;
     if (name == "escape")

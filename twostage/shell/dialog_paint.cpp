@@ -25,7 +25,17 @@ void MeasureAnchors()
     a.orientationFrame[0] = ControlRect(w, IDC_SWATCH_SIDE1);
     a.orientationFrame[1] = ControlRect(w, IDC_SWATCH_SIDE2);
     a.curveFrame = ControlRect(w, IDC_CURVE_FRAME);
-    gDialog.tools = ControlRect(w, IDC_TOOLS_ANCHOR);
+    const int frames[6] = {IDC_SWATCH_GRADIENT1, IDC_SWATCH_GRADIENT2, IDC_SWATCH_SIDE1,
+                           IDC_SWATCH_SIDE2, IDC_BG_SWATCH, IDC_CURVE_FRAME};
+    for (int i = 0; i < 6; ++i)
+        gDialog.zones.frame[i] = ControlRect(w, frames[i]);
+    const int buttons[7] = {ButtonUndo, ButtonRedo, ButtonDice, ButtonColourDice, ButtonIncrease,
+                            ButtonDecrease, ButtonFlip};
+    for (int i = 0; i < 7; ++i)
+        if (const ImageButton* b = gDialog.button[buttons[i]])
+            gDialog.zones.button[i] = Pointer{b->logic.x, b->logic.y};
+    gDialog.lastStatusId = kStatusUnknown;
+    gDialog.toolArea = ControlRect(w, IDC_TOOLS_ANCHOR);
     gDialog.presetBox = ControlRect(w, IDC_PRESET_BOX);
     gDialog.status = ControlRect(w, IDC_STATUS_ANCHOR);
 }

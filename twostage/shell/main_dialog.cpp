@@ -95,6 +95,15 @@ void OnCommand(WORD id, WORD notification)
         if (notification == CBN_SELCHANGE)
             OnPresetChoice();
         break;
+    case 105:
+    case 106:
+    case 107:
+    case 108:
+    case 114:
+    case IDC_BYPASS_STAGE1:
+    case IDC_BYPASS_STAGE2:
+        OnToolCommand(id);
+        break;
     case IDC_COLOUR_REQUEST:
         ChooseColourSource(ModuleInstance(), gDialog.window, gDialog.kit,
                            SlotSetting(gDialog.colourSlot), gTwoStage.planes, gTwoStage.hostRecord);
@@ -110,6 +119,10 @@ void OnUser(WPARAM what)
         RenderCycle();
     else if (what == kWebLink)
         OpenHomePage(kHomePage);
+    else if (what == kHelpLink)
+        ShowHelpPage(200 + gDialog.lastHelpPage);
+    else if (what >= 200 && what <= 202)
+        ShowHelpPage(static_cast<int>(what));
 }
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -144,8 +157,17 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         GetCursorPos(&screen);
         const Pointer p = UnpackPointer(static_cast<uintptr_t>(lParam));
         gDialog.pointerOffset = {screen.x - p.x, screen.y - p.y};
+        UpdateStatus(p);
         return TRUE;
     }
+    case WM_HELP:
+        PostMessageA(dialog, WM_USER, kHelpLink, 0);
+        return TRUE;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        if (gDialog.helpShown && !PointInBox(static_cast<uintptr_t>(lParam), gDialog.anchors.P))
+            PostMessageA(dialog, WM_USER, kRenderRequest, 0);
+        return TRUE;
     case WM_USER:
         OnUser(wParam);
         return TRUE;
@@ -169,8 +191,11 @@ bool DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam)
     for (int i : {VSpacing1, HSpacing1, SideBlur1, SideDepth1, Stretch1, Gradient1, LightExiting,
                   BrightnessRatio, Saturation, Gradient2, SideBlur2, SideDepth2, Stretch2, CurvePad,
                   VSpacing2, HSpacing2, MoireH, MoireV})
-        if (Change(s[i], message, wParam, lParam))
+        if (Change(s[i], message, wParam, lParam)) {
+            if (i == VSpacing1 || i == HSpacing1 || i == VSpacing2 || i == HSpacing2)
+                RefreshSpacingShadows(gDialog.tools, p);
             return true;
+        }
     for (ToggleLogic* t : {&p.orientation[0], &p.orientation[1], &p.curveShape})
         if (ToggleMouse(*t, message, where))
             return true;

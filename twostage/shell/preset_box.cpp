@@ -165,6 +165,7 @@ void LoadPreset(int position, const TwoStageParams* source)
                                              IDC_DEFORMATION, IDC_WHITE_CANVAS};
     for (int i = 0; i < kTwoStageChecks; ++i)
         CheckDlgButton(gDialog.window, ids[i], gDialog.panel.check[i] ? BST_CHECKED : BST_UNCHECKED);
+    RefreshSpacingShadows(gDialog.tools, gDialog.panel);
 }
 
 void OnPresetChoice()

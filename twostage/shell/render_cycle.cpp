@@ -86,6 +86,7 @@ int32_t PreviewCallback(int32_t row, int32_t, void*)
                                            {18, 5}, {19, 6}, {18, 7}, {19, 8}, {18, 9}};
         for (const auto& m : mark)
             SetPixelV(dc, T.left + k + m[0], T.top + m[1], RGB(64, 0, 0));
+        gDialog.lastStatusId = kStatusUnknown;
     }
     ReleaseDC(gDialog.window, dc);
     MSG msg;
@@ -113,7 +114,7 @@ int32_t RenderPreview()
 
 void PaintStep(bool all, void*)
 {
-    gDialog.redrawAll = all;
+    gDialog.redrawAll = ApplySpacingStep() || all;
     HDC dc = KitWindowDC(gDialog.kit);
     PaintToggles(dc);
     PaintSliders(dc);
@@ -123,6 +124,7 @@ void PaintStep(bool all, void*)
 void ReadStep(void*)
 {
     ReadRecord();
+    ReleaseBypass();
 }
 
 bool FetchStep(void*)
@@ -138,6 +140,7 @@ int32_t RenderStep(void*)
 void CompletedStep(void*)
 {
     ShowPreviewResult(gDialog.picture, gPreview.result);
+    PushHistory(gDialog.history, gDialog.lastRendered, gTwoStage.params);
 }
 
 } // namespace
@@ -148,7 +151,7 @@ void RenderCycle()
     if (!g.firstPaintDone || g.closed)
         return;
     HDC dc = KitWindowDC(g.kit);
-    PaintTextLink(g.help, g.kit, dc);
+    CloseHelpView(dc);
     for (int i = 0; i < 5; ++i)
         PaintColourSwatch(&g.swatch[i], dc, gTwoStage.planes, gTwoStage.hostRecord->foreColor,
                           gTwoStage.hostRecord->backColor);
@@ -159,9 +162,10 @@ void RenderCycle()
     g.redrawAll = false;
     dc = KitWindowDC(g.kit);
     BlitPreview(g.picture, dc, g.anchors.P.left + 2, g.anchors.P.top + 2);
-    const Box& T = g.status;
-    FillTexture(g.kit, dc, T.left, T.top, T.right, T.bottom);
-    PaintTextLink(g.web, g.kit, dc);
-    g.pendingChanges = 0;
     ReleaseDC(g.window, dc);
+    // The status line under the pointer again (the travelling mark cleared it).
+    POINT screen;
+    GetCursorPos(&screen);
+    UpdateStatus(Pointer{screen.x - g.pointerOffset.x, screen.y - g.pointerOffset.y});
+    g.pendingChanges = 0;
 }

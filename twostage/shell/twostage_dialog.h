@@ -13,7 +13,9 @@
 #include "toolkit/widgets/kit.h"
 #include "toolkit/widgets/text_link.h"
 #include "twostage/shell/twostage_panel.h"
+#include "twostage/shell/status_zones.h"
 #include "twostage/shell/twostage_shell.h"
+#include "twostage/shell/twostage_tools.h"
 
 enum : UINT {
     kRenderRequest = 2222, // WM_USER wParam: the render cycle
@@ -43,13 +45,21 @@ struct TwoStageDialog {
     ColourSwatch swatch[5]; // slots: background, gradient 1, 2, side 1, 2
     PreviewPicture picture;
     TwoStageAnchors anchors;
-    Box tools, presetBox, status; // B, K, T
+    Box toolArea, presetBox, status; // B, K, T
     PreviewSize preview;
     TwoStageParams lastRendered;
     int pendingChanges;
     bool redrawAll, firstPaintDone, imageTransferred, closed;
     int colourSlot;
     POINT pointerOffset; // screen minus client, noted at every move
+    // The tools, the status line and the help pages
+    ToolState tools;
+    History history;
+    ToolRandom random;
+    StatusGeometry zones;
+    int lastStatusId;
+    bool helpShown;
+    int lastHelpPage; // 0, 1 or 2
     // The preset box
     UserPresetName users[kTwoStageUserPresets];
     int userCount, position, previous;
@@ -70,6 +80,18 @@ void PaintDialog();
 void PaintPads(HDC dc);
 // The render cycle (render_cycle.cpp).
 void RenderCycle();
+
+// The tools (tools_commands.cpp): WM_COMMAND 105-108 and 114, the Bypass
+// boxes, and a fired Increase or Decrease in the render cycle.
+void OnToolCommand(int id);
+bool ApplySpacingStep();
+void ReleaseBypass();
+void SyncCheckBoxes();
+
+// The status line and the help pages (help_pages.cpp).
+void UpdateStatus(Pointer pointer);
+void ShowHelpPage(int command);
+void CloseHelpView(HDC dc);
 
 // The preset box (preset_box.cpp).
 void FillPresetBox();

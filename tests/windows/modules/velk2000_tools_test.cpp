@@ -1,0 +1,118 @@
+// velk2000's tools, status line and help pages worked through the UI driver:
+// what each shows in the window, read back as pixels.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+
+#include "tests/windows/modules/module_run.h"
+
+namespace {
+
+class Velk2000Tools : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = TestFolder();
+        DeleteUserPresets2000();
+    }
+    void TearDown() override { DeleteUserPresets2000(); }
+
+    HostRun Run(const std::string& script)
+    {
+        return RunScripted("run " + Quote(Velk2000Module()) + " --in " + Quote(SourceFile("samples\\coffee.png")),
+                           folder, "dialog samples\nrects \"" + folder + "rects.txt\"\n" + script +
+                                       "key escape\n");
+    }
+
+    std::string Shot(const std::string& name) { return "capture \"" + folder + name + "\"\n"; }
+
+    RECT Rect(int id)
+    {
+        std::ifstream in(folder + "rects.txt");
+        int i;
+        RECT r;
+        while (in >> i >> r.left >> r.top >> r.right >> r.bottom)
+            if (i == id)
+                return r;
+        return RECT{};
+    }
+
+    Pixels Part(const std::string& capture, const RECT& r)
+    {
+        return Crop(LoadPixels(folder + capture), r.left, r.top, r.right - r.left, r.bottom - r.top);
+    }
+    Pixels Preview(const std::string& capture)
+    {
+        const RECT p = Rect(1017);
+        return Part(capture, RECT{p.left + 2, p.top + 2, p.left + 366, p.top + 362});
+    }
+
+    std::string folder;
+};
+
+TEST_F(Velk2000Tools, DiceThenUndoBringsThePreviousPreviewBack)
+{
+    const HostRun run = Run(Shot("before.png") + "click @4004:12,30\n" + Shot("diced.png") +
+                            "click @4004:10,8\n" + Shot("undone.png") + "click @4004:36,8\n" + Shot("redone.png"));
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    EXPECT_GT(DifferingBytes(Preview("before.png"), Preview("diced.png")), 10000u);
+    EXPECT_EQ(DifferingBytes(Preview("before.png"), Preview("undone.png")), 0u);
+    EXPECT_EQ(DifferingBytes(Preview("diced.png"), Preview("redone.png")), 0u);
+}
+
+TEST_F(Velk2000Tools, ForegroundShadowsSurviveTheDice)
+{
+    // Both gradient shadow colours from the host's foreground; after the
+    // Dice (and the small die) they still show it.
+    const std::string foreground = "dialog back\nclick 5,@1025/c:0,0\ndialog samples\n";
+    const HostRun run = Run("click @1025/c:0,0\n" + foreground + "click @1024/c:0,0\n" + foreground +
+                            "click @4004:12,30\nclick @4004:36,32\n"
+                            "select 1014 \"SAVE USER PRESET\"\ndialog save\ntype 1014 \"Diced\"\n"
+                            "click @1014/br:-50,16\ndialog samples\n");
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    const std::vector<uint8_t> r = ReadUserPreset2000("Diced");
+    ASSERT_EQ(r.size(), 64u);
+    EXPECT_EQ(r[7], 0);  // gradient shadow colour of stage 1: Foreground
+    EXPECT_EQ(r[11], 0); // stage 2
+}
+
+TEST_F(Velk2000Tools, MovingABypassedStageReleasesItsBox)
+{
+    // e-Flowers' stage-2 S-Shading is 40; bypassed it is 50.
+    const HostRun run = Run("check 1006\nexpect-checked 1006 1\n"
+                            "drag @4002:50,40 -> @4002:70,40\nexpect-checked 1006 0\n");
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+}
+
+TEST_F(Velk2000Tools, StatusLineNamesTheControlUnderThePointer)
+{
+    const HostRun run = Run(Shot("opened.png") + "move @4004:12,30\n" + Shot("dice.png") +
+                            "move @4002:67,8\n" + Shot("knob.png") + "move 300,8\n" + Shot("empty.png"));
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    const RECT t = Rect(4000);
+    const Pixels opened = Part("opened.png", t), dice = Part("dice.png", t), knob = Part("knob.png", t),
+                 empty = Part("empty.png", t);
+    EXPECT_GT(DifferingBytes(opened, dice), 100u);
+    EXPECT_GT(DifferingBytes(dice, knob), 100u);
+    EXPECT_EQ(DifferingBytes(opened, empty), 0u); // the web link again
+}
+
+TEST_F(Velk2000Tools, HelpPagesOpenCloseAndRememberTheLastOne)
+{
+    const HostRun run = Run(Shot("preview.png") + "key f1\n" + Shot("basic.png") +
+                            "click @1017/bl:180,-36\n" + Shot("sliders.png") +
+                            "click @1017:100,100\n" + Shot("inside.png") +   // inside: stays
+                            "click 5,5\n" + Shot("closed.png") +            // outside: closes
+                            "key f1\n" + Shot("again.png"));
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    EXPECT_GT(DifferingBytes(Preview("preview.png"), Preview("basic.png")), 10000u);
+    EXPECT_GT(DifferingBytes(Preview("basic.png"), Preview("sliders.png")), 10000u);
+    EXPECT_EQ(DifferingBytes(Preview("sliders.png"), Preview("inside.png")), 0u);
+    EXPECT_EQ(DifferingBytes(Preview("preview.png"), Preview("closed.png")), 0u);
+    EXPECT_EQ(DifferingBytes(Preview("sliders.png"), Preview("again.png")), 0u);
+}
+
+} // namespace

@@ -1,0 +1,226 @@
+// The status line naming the control under the pointer, and the three help
+// pages drawn over the preview ("Basic Operations", "Sliders", "Preset
+// Management"), each with its texts, small pictures and engraved lines.
+#include <cstring>
+
+#include "twostage/shell/twostage_dialog.h"
+
+namespace {
+
+// The pictures a page shows.
+enum Picture { PicDice, PicSmallDie, PicUndo, PicRedo, PicIncrease, PicDecrease, PicFlip, PicSave,
+               PicDelete, PicCancel, PicGreen, PicTicked, PicEmpty, PicColumns, PicYellow, PicViolet,
+               PicDiamond };
+
+enum Kind : uint8_t { Text, Image, Line, Move };
+
+// One item of a page, relative to the running origin: a text (with a colour
+// mark: 'r' red, 'b' black, '-' as it is), a picture, a line, or a move down.
+struct Item {
+    Kind kind;
+    int16_t a, b, c, d; // text/picture: dx, dy; line: x0, y0, x1, y1; move: dy
+    char mark;
+    int picture;
+    const char* text;
+};
+
+constexpr Item T(int dx, int dy, char mark, const char* text) { return {Text, int16_t(dx), int16_t(dy), 0, 0, mark, 0, text}; }
+constexpr Item P(int picture, int dx, int dy) { return {Image, int16_t(dx), int16_t(dy), 0, 0, '-', picture, nullptr}; }
+constexpr Item L(int x0, int y0, int x1, int y1) { return {Line, int16_t(x0), int16_t(y0), int16_t(x1), int16_t(y1), '-', 0, nullptr}; }
+constexpr Item M(int dy) { return {Move, int16_t(dy), 0, 0, 0, '-', 0, nullptr}; }
+
+const Item kBasics[] = {
+    P(PicDice, 0, 0), T(30, 0, '-', "The \"Dice\" is a Primary tool of Velk 2000."),
+    T(30, 15, '-', "Click, click and click this button for possibilities demonstration."),
+    T(-6, 30, 'r', "!!"), T(0, 30, 'b', "To fix shadow colors while dicing set them to fore or background mode."),
+    M(25), P(PicSmallDie, 2, 24), T(30, 26, '-', "Color variations tool."),
+    P(PicUndo, -12, 50), P(PicRedo, 14, 50), T(45, 50, '-', "Undo / Redo Last Operation buttons."),
+    P(PicIncrease, 0, 70), P(PicDecrease, 0, 85), T(30, 70, '-', "Increase / Decrease Spacing buttons."),
+    T(39, 85, 'r', "!!"), T(45, 85, 'b', "This tool does not affect bypassed stage."),
+    P(PicFlip, 3, 109), T(30, 105, '-', "The Swap button produces a diagonal flip effect."),
+    T(39, 120, 'r', "!!"), T(45, 120, 'b', "This tool does not affect bypassed stage."),
+    P(PicGreen, 4, 139), T(30, 140, '-', "Color Setting boxes allow to select desired color mode."),
+    P(PicTicked, 6, 165), T(30, 165, '-', "Deformation box allows switching on/off the image deformation."),
+    P(PicTicked, 6, 180), T(30, 180, '-', "White Canvas mode does replace the image with white color."),
+    M(206), T(0, 0, '-', "  Velk 2000 is a double stage filter. Image is processed twice at first"),
+    T(0, 15, '-', "by \"Yellow\" stage and then by the \"Violet\" one. To learn about single"),
+    T(0, 30, '-', "process bypass the second stage by clicking appropriate checkbox"),
+    T(0, 45, '-', "and use only Yellow sliders."), P(PicEmpty, 200, 45), P(PicTicked, 218, 45),
+    T(240, 45, '-', "Bypass"),
+};
+
+const Item kSliders[] = {
+    P(PicViolet, 0, 0), P(PicYellow, 15, 0), P(PicYellow, 30, 0), P(PicViolet, 45, 0),
+    T(60, 0, '-', "  Spacing Adjustment sliders."),
+    M(25), L(-9, 7, 21, 7), P(PicYellow, 0, 0), L(36, -8, 36, 22), P(PicYellow, 29, 0),
+    T(60, 0, '-', "  Spacing Offset sliders."), T(180, 0, 'r', "!!"),
+    T(186, 0, 'b', "Double-click on slider to reset it."),
+    M(25), L(-9, 7, 21, 7), L(7, -8, 7, 22), P(PicYellow, 0, 0), L(36, 7, 66, 7), L(52, -8, 52, 22),
+    P(PicViolet, 45, 0), T(75, 0, '-', "  Gradient Shading sliders provide the main 3D effect."),
+    M(30), L(-9, 11, 7, 15), L(12, -5, 7, 15), P(PicYellow, 0, 8), L(36, 11, 52, 15), L(57, -5, 52, 15),
+    P(PicViolet, 45, 8), T(75, -5, '-', "  Stretch sliders produce deformations. If       x2 box is"),
+    T(75, 10, '-', "selected, the strength of deformation is doubled."), P(PicTicked, 270, -5),
+    M(35), L(-9, 7, 21, 7), L(7, -8, 7, 22), P(PicDiamond, -2, -2),
+    T(30, 0, '-', "QU slider creates parabolic and sine curved shapes."),
+    M(30), L(-9, 7, 21, 7), P(PicYellow, 0, 0), L(36, 7, 51, 7), P(PicYellow, 29, 0),
+    T(75, -5, '-', "  Side Shading and Side Blur sliders control 2D effect"),
+    T(75, 10, '-', "parameters such as density and edges blur."),
+    T(75, 25, '-', "The Strips Orientation selector              allows switching"),
+    T(75, 40, '-', "between \"columns\", \"row\" and \"mixed\" directions."), P(PicColumns, 228, 23),
+    M(20), L(-9, 7, 21, 7), P(PicViolet, 0, 0), L(36, 7, 51, 7), P(PicViolet, 29, 0),
+    M(40), L(7, 7, 20, 7), P(PicYellow, 0, 0),
+    T(30, 0, '-', "Brightness Ratio slider decreases contrast of background image."),
+    M(20), L(7, 7, 20, 7), P(PicYellow, 0, 0), T(30, 0, '-', "Light Exiting slider improves the brightness."),
+    M(20), L(7, 7, 20, 7), P(PicYellow, 0, 0),
+    T(30, 0, '-', "Saturation slider increases saturation of background image."),
+};
+
+const Item kPresets[] = {
+    T(0, 0, '-', "  You can save, load and delete your own presets."),
+    M(15), T(0, 0, '-', "Click on the Preset Box, select SAVE USER PRESET,"),
+    M(15), T(0, 0, '-', "enter preset name and push:"),
+    M(20), P(PicSave, 0, 0), T(75, 5, '-', "to save preset,"),
+    M(25), P(PicDelete, 0, 0), T(75, 5, '-', "to delete preset,"),
+    M(25), P(PicCancel, 0, 0), T(75, 5, '-', "to cancel this operation."),
+    M(30), P(PicTicked, 194, 0), T(0, 0, '-', "To store shadows and BG colors select"),
+    T(210, 0, '-', "Save Color Settings option."),
+    M(15), T(0, 0, '-', "To store \"Brightness Ratio\", \"Light Exiting\", and \"Saturation\""),
+    M(15), P(PicTicked, 39, 0), T(0, 0, '-', "select         Save Light Corrections option."),
+    M(20), T(0, 0, '-', "  The presets without a prefix are the factory presets: they load"),
+    M(15), T(0, 0, '-', "like any other but cannot be deleted. Your own presets are listed"),
+    M(15), T(0, 0, '-', "first, each with the prefix \">\"; a preset whose stored settings are"),
+    M(15), T(0, 0, '-', "damaged shows \"$\" instead and is not loaded."),
+};
+
+const BitmapImage* PictureOf(int picture)
+{
+    TwoStageDialog& g = gDialog;
+    const auto normal = [&](int b) { return g.button[b] ? g.button[b]->normal : nullptr; };
+    switch (picture) {
+    case PicDice: return normal(ButtonDice);
+    case PicSmallDie: return normal(ButtonColourDice);
+    case PicUndo: return normal(ButtonUndo);
+    case PicRedo: return normal(ButtonRedo);
+    case PicIncrease: return normal(ButtonIncrease);
+    case PicDecrease: return normal(ButtonDecrease);
+    case PicFlip: return normal(ButtonFlip);
+    case PicSave: return g.save[0];
+    case PicDelete: return g.remove[0];
+    case PicCancel: return normal(ButtonCancel);
+    case PicGreen: return g.green;
+    case PicTicked: return g.ticked;
+    case PicEmpty: return g.empty;
+    case PicColumns: return g.columns;
+    case PicYellow: return g.yellow;
+    case PicViolet: return g.violet;
+    default: return g.diamond;
+    }
+}
+
+template <size_t N>
+void DrawItems(HDC dc, const Item (&items)[N], int32_t x, int32_t y)
+{
+    SetTextColor(dc, RGB(0, 0, 0));
+    for (const Item& it : items) {
+        switch (it.kind) {
+        case Text:
+            if (it.mark == 'r')
+                SetTextColor(dc, RGB(255, 0, 0));
+            else if (it.mark == 'b')
+                SetTextColor(dc, RGB(0, 0, 0));
+            WriteText(dc, x + it.a, y + it.b, it.text);
+            break;
+        case Image:
+            TransparentBlit(dc, PictureOf(it.picture), x + it.a, y + it.b);
+            break;
+        case Line:
+            EngravedLine(dc, x + it.a, y + it.b, x + it.c, y + it.d);
+            break;
+        case Move:
+            y += it.a;
+            break;
+        }
+    }
+    SetTextColor(dc, RGB(0, 0, 0));
+}
+
+} // namespace
+
+void UpdateStatus(Pointer pointer)
+{
+    TwoStageDialog& g = gDialog;
+    if (!g.firstPaintDone)
+        return;
+    const int id = StatusAt(g.zones, g.panel, pointer);
+    if (id == g.lastStatusId)
+        return;
+    HDC dc = KitWindowDC(g.kit);
+    // The web link's text may reach beyond the status line's anchor: the
+    // line is cleared as far as the text goes.
+    const Box& T = g.status;
+    int32_t right = T.right;
+    if (g.web) {
+        SIZE extent = {};
+        SelectObject(dc, g.kit.linkFont);
+        GetTextExtentPoint32A(dc, g.web->logic.text, static_cast<int>(std::strlen(g.web->logic.text)), &extent);
+        SelectObject(dc, g.kit.textFont);
+        const int32_t end = g.web->logic.left + extent.cx + 1;
+        right = end > right ? end : right;
+    }
+    FillTexture(g.kit, dc, T.left, T.top, right, T.bottom);
+    if (id != 0) {
+        SetTextColor(dc, RGB(0, 0, 0));
+        WriteText(dc, T.left, T.top, StatusText(id));
+    } else {
+        PaintTextLink(g.web, g.kit, dc);
+    }
+    ReleaseDC(g.window, dc);
+    g.lastStatusId = id;
+}
+
+void CloseHelpView(HDC dc)
+{
+    TwoStageDialog& g = gDialog;
+    g.helpShown = false;
+    for (TextLink* link : g.page)
+        if (link)
+            link->logic.shown = 0;
+    if (g.help) {
+        g.help->logic.visited = 0;
+        PaintTextLink(g.help, g.kit, dc);
+    }
+    if (g.web)
+        g.web->logic.visited = 0;
+}
+
+void ShowHelpPage(int command)
+{
+    TwoStageDialog& g = gDialog;
+    if (!g.firstPaintDone || command < 200 || command > 202)
+        return;
+    g.helpShown = true;
+    HDC dc = KitWindowDC(g.kit);
+    const Box& P = g.anchors.P;
+    const RECT R = {P.left + 2, P.top + 2, P.left + 366, P.top + 362};
+    FillRect(dc, &R, g.helpBrush);
+    if (g.page[0])
+        g.page[0]->logic.visited = 1;
+    for (TextLink* link : g.page)
+        if (link)
+            link->logic.shown = 0;
+    for (int i = 0; i < kPageLinks; ++i)
+        if (200 + i != command)
+            PaintTextLink(g.page[i], g.kit, dc);
+    // The page covers the preview and nothing beyond it.
+    IntersectClipRect(dc, R.left, R.top, R.right, R.bottom);
+    const int32_t x = command == 202 ? R.left + 15 : R.left + 20, y = R.top + 12;
+    if (command == 200)
+        DrawItems(dc, kBasics, x, y);
+    else if (command == 201)
+        DrawItems(dc, kSliders, x, y);
+    else
+        DrawItems(dc, kPresets, x, y);
+    ReleaseDC(g.window, dc);
+    g.lastHelpPage = command - 200;
+    g.pendingChanges = 0;
+}
