@@ -19,12 +19,9 @@ void Initialise(HWND dialog)
     const HINSTANCE module = ModuleInstance();
     std::memset(&gDialog, 0, sizeof gDialog);
     gDialog.window = dialog;
-    Kit& kit = gDialog.kit;
-    kit.variant = KitVariant::Deform;
-    kit.dialog = dialog;
+    StartKit(gDialog.kit, KitVariant::Deform, dialog, module);
     gDialog.strip = LoadBitmapA(module, MAKEINTRESOURCEA(IDB_ORIENTATION_STRIP));
     HDC dc = GetDC(dialog);
-    LoadKitTexture(kit, dc, module, IDB_PAPER);
     gDialog.knob = CreateBitmapImage(dc, module, IDB_KNOB_ORANGE, 13, 13);
     const Box box = ControlRect(dialog, IDC_ANTIALIAS);
     gDialog.cancel = CreateImageButton(KitVariant::Deform, dc, module, IDB_CANCEL, IDB_CANCEL_PRESSED,
@@ -32,8 +29,6 @@ void Initialise(HWND dialog)
     gDialog.apply = CreateImageButton(KitVariant::Deform, dc, module, IDB_APPLY, IDB_APPLY_PRESSED,
                                       60, 23, box.right + 134, box.top - 5, IDOK);
     ReleaseDC(dialog, dc);
-    LoadKitCursors(kit, module);
-    CreateKitFonts(kit);
     gDialog.doubleStretchShown = -1;
 }
 

@@ -8,6 +8,7 @@
 #include "deform/shell/deform_dialog.h"
 #include "resources/resource_ids.h"
 #include "toolkit/module/module.h"
+#include "toolkit/popups/preset_box.h"
 #include "toolkit/popups/save_preset_popup.h"
 
 namespace {
@@ -67,21 +68,6 @@ void LoadFactory(int stringId)
     ApplyFactoryCode(gDeform.panel, gDeform.settings, code);
 }
 
-// A user preset read afresh by its name; false when it is gone or is not one
-// record long.
-bool ReadUserPreset(int index, DeformSettings& record)
-{
-    char name[kPresetNameArea];
-    std::memcpy(name, gDialog.users[index].name, sizeof name);
-    DeformSettings read;
-    DWORD size = 0;
-    if (AccessRegistryValue(HKEY_LOCAL_MACHINE, VELK3D_PRESET_KEY, name, &read, sizeof read, 0,
-                            &size) != ERROR_SUCCESS ||
-        size != sizeof read)
-        return false;
-    record = read;
-    return true;
-}
 
 void LoadPreset(int index)
 {
@@ -92,7 +78,10 @@ void LoadPreset(int index)
         LoadFactory(index - gDialog.userCount + 2);
         return;
     }
-    if (ReadUserPreset(index, record) && VerifyDeformSettings(record)) {
+    // Read afresh by name: gone, of another size or failing its checksum, it
+    // gives the fallback preset.
+    if (ReadUserRecord(VELK3D_PRESET_KEY, gDialog.users[index].name, &record, sizeof record) &&
+        VerifyDeformSettings(record)) {
         const FilterRecord* host = gDeform.hostRecord;
         ApplyUserRecord(gDeform.panel, gDeform.colour, record, gDeform.planesInUse, host->foreColor,
                         host->backColor);
@@ -104,13 +93,7 @@ void LoadPreset(int index)
 
 void TakePresetName()
 {
-    char text[64] = "";
-    const HWND box = PresetBox();
-    const LRESULT length = SendMessageA(box, CB_GETLBTEXTLEN, gDialog.current, 0);
-    if (length >= 0 && length < LRESULT(sizeof text))
-        SendMessageA(box, CB_GETLBTEXT, gDialog.current, reinterpret_cast<LPARAM>(text));
-    text[19] = '\0';
-    std::snprintf(gDialog.presetName, sizeof gDialog.presetName, "%s", StripPresetName(text));
+    PresetNameAt(PresetBox(), gDialog.current, 19, gDialog.presetName, sizeof gDialog.presetName);
 }
 
 void Select(int index)
@@ -142,11 +125,8 @@ bool SaveOrDelete()
         CaptureSettings(panel, gDeform.colour, false, gDeform.settings);
         WriteRegistryValue(name, &gDeform.settings, sizeof gDeform.settings);
         FillPresetBox();
-        char entry[kPresetNameArea + 2];
-        std::snprintf(entry, sizeof entry, ">%s", name);
-        const LRESULT at = SendMessageA(PresetBox(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                        reinterpret_cast<LPARAM>(entry));
-        Select(at >= 0 ? static_cast<int>(at) : gDialog.previous);
+        const int at = UserPresetEntry(PresetBox(), name);
+        Select(at >= 0 ? at : gDialog.previous);
         return false;
     }
     if (AccessRegistryValue(HKEY_LOCAL_MACHINE, VELK3D_PRESET_KEY, name, nullptr, 0, kDeleteIndex) !=
@@ -164,10 +144,8 @@ bool SaveOrDelete()
 void StartPresetBox()
 {
     FillPresetBox();
-    const LRESULT lastUsed = SendMessageA(PresetBox(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                          reinterpret_cast<LPARAM>(">Last Used"));
-    int current = static_cast<int>(lastUsed);
-    if (lastUsed < 0 || lastUsed >= gDialog.userCount) {
+    int current = UserPresetEntry(PresetBox(), "Last Used");
+    if (current < 0 || current >= gDialog.userCount) {
         current = gDialog.userCount + 2; // "Velkstone"
         SetFallbackLight(gDeform.panel);
         gDeform.useDefaults = false;

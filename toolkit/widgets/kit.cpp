@@ -26,6 +26,17 @@ void Delete(T& object)
 
 } // namespace
 
+void StartKit(Kit& kit, KitVariant variant, HWND dialog, HINSTANCE module)
+{
+    kit.variant = variant;
+    kit.dialog = dialog;
+    HDC dc = GetDC(dialog);
+    LoadKitTexture(kit, dc, module, 125);
+    ReleaseDC(dialog, dc);
+    LoadKitCursors(kit, module);
+    CreateKitFonts(kit);
+}
+
 void CreateKitFonts(Kit& kit)
 {
     kit.textFont = DialogFont(false);

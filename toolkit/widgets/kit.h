@@ -32,6 +32,10 @@ struct Kit {
     HCURSOR arrow, hand;
 };
 
+// What every dialog starts with: its window and variant, the paper texture
+// (bitmap 125), the cursors and the fonts.
+void StartKit(Kit& kit, KitVariant variant, HWND dialog, HINSTANCE module);
+
 // Fonts and cursors (initialisation). The hand is cursor 104 of the module.
 void CreateKitFonts(Kit& kit);
 void LoadKitCursors(Kit& kit, HINSTANCE module);

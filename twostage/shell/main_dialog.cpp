@@ -20,13 +20,10 @@ void Initialise(HWND dialog)
     const HINSTANCE module = ModuleInstance();
     std::memset(&gDialog, 0, sizeof gDialog);
     gDialog.window = dialog;
-    Kit& kit = gDialog.kit;
-    kit.variant = KitVariant::TwoStage;
-    kit.dialog = dialog;
+    StartKit(gDialog.kit, KitVariant::TwoStage, dialog, module);
     gDialog.orientationStrip = LoadBitmapA(module, MAKEINTRESOURCEA(IDB_ORIENTATION_STRIP));
     gDialog.curveStrip = LoadBitmapA(module, MAKEINTRESOURCEA(IDB_CURVE_STRIP));
     HDC dc = GetDC(dialog);
-    LoadKitTexture(kit, dc, module, IDB_PAPER);
     gDialog.helpBrush = CreateSolidBrush(RGB(235, 225, 210));
     auto picture = [&](int id, int w, int h) { return CreateBitmapImage(dc, module, id, w, h); };
     gDialog.yellow = picture(IDB_KNOB_ORANGE, 13, 13);
@@ -61,8 +58,6 @@ void Initialise(HWND dialog)
                                               b.width, b.height, b.x, b.y, b.command);
     }
     ReleaseDC(dialog, dc);
-    LoadKitCursors(kit, module);
-    CreateKitFonts(kit);
 }
 
 // The swatch of a colour slot: the record's setting it shows.

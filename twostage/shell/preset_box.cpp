@@ -6,6 +6,7 @@
 
 #include "resources/resource_ids.h"
 #include "toolkit/module/module.h"
+#include "toolkit/popups/preset_box.h"
 #include "toolkit/popups/save_preset_popup.h"
 #include "twostage/engine/twostage_presets.h"
 #include "twostage/shell/twostage_dialog.h"
@@ -37,13 +38,9 @@ bool StoredRecordValid(const UserPresetName& u)
 // record long or fails its checksum.
 bool ReadUserPreset(int position, TwoStageParams& record)
 {
-    char name[kPresetNameArea];
-    std::memcpy(name, gDialog.users[position].name, sizeof name);
     TwoStageParams read;
-    DWORD size = 0;
-    if (AccessRegistryValue(HKEY_LOCAL_MACHINE, VELK2000_PRESET_KEY, name, &read, sizeof read, 0,
-                            &size) != ERROR_SUCCESS ||
-        size != sizeof read || !TwoStageChecksumValid(read))
+    if (!ReadUserRecord(VELK2000_PRESET_KEY, gDialog.users[position].name, &read, sizeof read) ||
+        !TwoStageChecksumValid(read))
         return false;
     record = read;
     return true;
@@ -57,13 +54,7 @@ void Select(int position)
 
 void TakePresetName()
 {
-    char text[64] = "";
-    const HWND box = PresetBox();
-    const LRESULT length = SendMessageA(box, CB_GETLBTEXTLEN, gDialog.position, 0);
-    if (length >= 0 && length < LRESULT(sizeof text))
-        SendMessageA(box, CB_GETLBTEXT, gDialog.position, reinterpret_cast<LPARAM>(text));
-    text[20] = '\0';
-    std::snprintf(gDialog.presetName, sizeof gDialog.presetName, "%s", StripPresetName(text));
+    PresetNameAt(PresetBox(), gDialog.position, 20, gDialog.presetName, sizeof gDialog.presetName);
 }
 
 // The save entry: the pop-up, then a save or a delete. True when a preset
@@ -107,11 +98,8 @@ bool SaveOrDelete()
         record.checksum = TwoStageChecksum(record);
         WriteRegistryValue(name, VELK2000_PRESET_KEY, &record, sizeof record);
         FillPresetBox();
-        char entry[kPresetNameArea + 2];
-        std::snprintf(entry, sizeof entry, ">%s", name);
-        const LRESULT at = SendMessageA(PresetBox(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                        reinterpret_cast<LPARAM>(entry));
-        Select(at >= 0 ? static_cast<int>(at) : g.previous);
+        const int at = UserPresetEntry(PresetBox(), name);
+        Select(at >= 0 ? at : g.previous);
         return false;
     }
     if (AccessRegistryValue(HKEY_LOCAL_MACHINE, VELK2000_PRESET_KEY, name, nullptr, 0, kDeleteIndex) !=

@@ -238,3 +238,25 @@ void DeleteUserPresets2000()
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey2000);
 }
 
+
+Pixels CliPicture(const std::string& filter, const std::vector<std::string>& options,
+                  const std::string& input, const std::string& output)
+{
+    std::vector<std::string> args = {"apply", filter, "--foreground", "200,30,40", "--background", "30,60,90"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), {UnixPath(input), UnixPath(output)});
+    std::string printed;
+    EXPECT_EQ(RunNativeVelk(args, printed), 0u) << printed;
+    return LoadPixels(output);
+}
+
+std::map<int, ControlBox> ReadRects(const std::string& path)
+{
+    std::map<int, ControlBox> rects;
+    std::ifstream in(path);
+    int id;
+    ControlBox r;
+    while (in >> id >> r.left >> r.top >> r.right >> r.bottom)
+        rects[id] = r;
+    return rects;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,17 @@ void DeleteUserPresets2000();
 // User presets of velk3d, by name.
 void SetUserPreset3d(const std::string& name, const std::vector<uint8_t>& bytes);
 void DeleteUserPresets3d();
+
+// The command line's picture of input with the test colours 200,30,40 and
+// 30,60,90 and the given options, written to output (a Windows path).
+Pixels CliPicture(const std::string& filter, const std::vector<std::string>& options,
+                  const std::string& input, const std::string& output);
+
+// Control id -> client rectangle, from a UI script's "rects" file.
+struct ControlBox {
+    long left = 0, top = 0, right = 0, bottom = 0;
+};
+std::map<int, ControlBox> ReadRects(const std::string& path);
 
 // How many bytes of two images differ (all of them when the sizes differ).
 size_t DifferingBytes(const Pixels& a, const Pixels& b);

@@ -37,26 +37,16 @@ protected:
                            folder, "dialog samples\n" + script);
     }
 
-    Pixels Cli(std::vector<std::string> options, const std::string& input, const std::string& name)
+    Pixels Cli(const std::vector<std::string>& options, const std::string& input, const std::string& name)
     {
-        std::vector<std::string> args = {"apply", "velk2000", "--foreground", "200,30,40", "--background", "30,60,90"};
-        args.insert(args.end(), options.begin(), options.end());
-        args.insert(args.end(), {UnixPath(input), UnixPath(folder + name)});
-        std::string output;
-        EXPECT_EQ(RunNativeVelk(args, output), 0u) << output;
-        return LoadPixels(folder + name);
+        return CliPicture("velk2000", options, input, folder + name);
     }
 
     // The preview part of a capture (the rects file written by the script).
     Pixels PreviewOf(const std::string& capture)
     {
-        std::ifstream in(folder + "rects.txt");
-        std::map<int, RECT> rects;
-        int id;
-        RECT r;
-        while (in >> id >> r.left >> r.top >> r.right >> r.bottom)
-            rects[id] = r;
-        return Crop(LoadPixels(folder + capture), rects[1017].left + 2, rects[1017].top + 2, 364, 360);
+        const ControlBox p = ReadRects(folder + "rects.txt")[1017];
+        return Crop(LoadPixels(folder + capture), p.left + 2, p.top + 2, 364, 360);
     }
 
     std::string Path(const std::string& name) { return "\"" + folder + name + "\""; }

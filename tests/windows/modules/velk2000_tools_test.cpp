@@ -31,13 +31,8 @@ protected:
 
     RECT Rect(int id)
     {
-        std::ifstream in(folder + "rects.txt");
-        int i;
-        RECT r;
-        while (in >> i >> r.left >> r.top >> r.right >> r.bottom)
-            if (i == id)
-                return r;
-        return RECT{};
+        const ControlBox b = ReadRects(folder + "rects.txt")[id];
+        return RECT{b.left, b.top, b.right, b.bottom};
     }
 
     Pixels Part(const std::string& capture, const RECT& r)

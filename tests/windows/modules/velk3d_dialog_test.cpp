@@ -34,15 +34,9 @@ protected:
                            folder, "dialog samples\n" + script);
     }
 
-    // The command line's picture of the same image and colours.
-    Pixels Cli(std::vector<std::string> options, const std::string& input, const std::string& name)
+    Pixels Cli(const std::vector<std::string>& options, const std::string& input, const std::string& name)
     {
-        std::vector<std::string> args = {"apply", "velk3d", "--foreground", "200,30,40", "--background", "30,60,90"};
-        args.insert(args.end(), options.begin(), options.end());
-        args.insert(args.end(), {UnixPath(input), UnixPath(folder + name)});
-        std::string output;
-        EXPECT_EQ(RunNativeVelk(args, output), 0u) << output;
-        return LoadPixels(folder + name);
+        return CliPicture("velk3d", options, input, folder + name);
     }
 
     // "Last Used" as a record file for the command line.
@@ -52,21 +46,10 @@ protected:
         return UnixPath(folder + "last.bin");
     }
 
-    std::map<int, RECT> Rects()
-    {
-        std::map<int, RECT> rects;
-        std::ifstream in(folder + "rects.txt");
-        int id;
-        RECT r;
-        while (in >> id >> r.left >> r.top >> r.right >> r.bottom)
-            rects[id] = r;
-        return rects;
-    }
-
     // The preview part (364 x 360 at the preview frame's corner + 2) of a capture.
     Pixels PreviewOf(const std::string& capture)
     {
-        const RECT p = Rects()[1017];
+        const ControlBox p = ReadRects(folder + "rects.txt")[1017];
         return Crop(LoadPixels(folder + capture), p.left + 2, p.top + 2, 364, 360);
     }
 

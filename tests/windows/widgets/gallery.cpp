@@ -34,11 +34,8 @@ uint32_t ResolveFill(int32_t planes, uint8_t source, const uint8_t picked[4], co
 void Create(HWND dialog, Gallery& g)
 {
     const HINSTANCE module = GetModuleHandleA(nullptr);
-    g.kit.dialog = dialog;
-    CreateKitFonts(g.kit);
-    LoadKitCursors(g.kit, module);
+    StartKit(g.kit, KitVariant::TwoStage, dialog, module);
     HDC dc = GetDC(dialog);
-    LoadKitTexture(g.kit, dc, module, IDB_PAPER);
     CreateBackBuffer(g.kit, dc, 780, 520);
     g.yellow = CreateBitmapImage(dc, module, IDB_KNOB_ORANGE, 13, 13);
     g.violet = CreateBitmapImage(dc, module, IDB_KNOB_VIOLET, 13, 13);
