@@ -141,7 +141,13 @@ HostRun RunHost(const std::string& args) {
     std::string line = Quote(WinPath(VELKHOST_EXE)) + " " + args;
     PROCESS_INFORMATION pi = {};
     const DWORD start = GetTickCount();
-    BOOL made = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    // Under a busy Wine a process start now and then fails at once; try again.
+    BOOL made = FALSE;
+    for (int attempt = 0; attempt < 3 && !made; ++attempt) {
+        if (attempt)
+            Sleep(200);
+        made = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    }
     CloseHandle(writeEnd);
     if (!made) {
         CloseHandle(readEnd);
