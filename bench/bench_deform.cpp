@@ -3,11 +3,14 @@
 // buffers at the same size: the floor for a per-pixel warp.
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_photo.h"
 #include "bench/bilinear_baseline.h"
+#include "common/row_workers.h"
 #include "deform/engine/factory_presets.h"
 #include "deform/engine/render_deformation.h"
 #include "toolkit/preview/preview_scale.h"
@@ -16,31 +19,6 @@ namespace {
 
 constexpr int32_t kImageW = 6000;
 constexpr int32_t kImageH = 4000;
-
-// A photo-like RGB image: broad gradients, a few soft shapes and grain.
-std::vector<uint8_t> MakePhoto(int32_t w, int32_t h, int32_t rowBytes)
-{
-    std::vector<uint8_t> px(static_cast<size_t>(rowBytes) * h);
-    uint32_t seed = 12345;
-    for (int32_t y = 0; y < h; ++y) {
-        const float fy = static_cast<float>(y) / h;
-        uint8_t* row = &px[static_cast<size_t>(y) * rowBytes];
-        for (int32_t x = 0; x < w; ++x) {
-            const float fx = static_cast<float>(x) / w;
-            const float shape = std::sin(fx * 9.0f + fy * 4.0f) * std::cos(fy * 7.0f - fx * 3.0f);
-            seed = seed * 1664525u + 1013904223u;
-            const float grain = static_cast<float>(seed >> 24) / 32.0f - 4.0f;
-            const float base[3] = {150.0f + 60.0f * shape - 50.0f * fy,
-                                   110.0f + 40.0f * fx + 30.0f * shape,
-                                   80.0f + 70.0f * fy - 20.0f * shape};
-            for (int k = 0; k < 3; ++k) {
-                const float v = base[k] + grain;
-                row[x * 3 + k] = static_cast<uint8_t>(v < 0.0f ? 0.0f : (v > 255.0f ? 255.0f : v));
-            }
-        }
-    }
-    return px;
-}
 
 DeformSettings Velkstone()
 {
@@ -75,7 +53,8 @@ const Scene& Preview()
     return scene;
 }
 
-void Render(benchmark::State& state, Scene& scene, const DeformInputs& inputs)
+// threads 0: the one-thread RenderDeformation; else rows shared among threads.
+void Render(benchmark::State& state, Scene& scene, const DeformInputs& inputs, int32_t threads = 0)
 {
     FilterRecord filter{};
     filter.filterCase = filterCaseFlatImageNoSelection;
@@ -87,7 +66,10 @@ void Render(benchmark::State& state, Scene& scene, const DeformInputs& inputs)
     b.outData = scene.out.data(), b.outRowBytes = scene.rowBytes;
     for (auto _ : state) {
         const int32_t result =
-            RenderDeformation(context, inputs, b, 1.0f, kDefaultFillColour, 3, nullptr, nullptr);
+            threads == 0
+                ? RenderDeformation(context, inputs, b, 1.0f, kDefaultFillColour, 3, nullptr, nullptr)
+                : RenderDeformationThreads(context, inputs, b, kDefaultFillColour, 3, threads,
+                                           nullptr, nullptr);
         benchmark::DoNotOptimize(result);
         benchmark::ClobberMemory();
     }
@@ -120,6 +102,14 @@ void BM_Deform6000x4000(benchmark::State& state)
     Render(state, const_cast<Scene&>(Whole()), ApplyInputs(Velkstone(), s));
 }
 
+// The same render with its rows on every core.
+void BM_Deform6000x4000AllCores(benchmark::State& state)
+{
+    const float s = PreviewScale(kImageW, kImageH);
+    Render(state, const_cast<Scene&>(Whole()), ApplyInputs(Velkstone(), s), DefaultRenderThreads());
+    state.SetLabel(std::to_string(DefaultRenderThreads()) + " threads");
+}
+
 void BM_DeformBaseline6000x4000(benchmark::State& state)
 {
     Resample(state, const_cast<Scene&>(Whole()));
@@ -128,6 +118,7 @@ void BM_DeformBaseline6000x4000(benchmark::State& state)
 BENCHMARK(BM_DeformPreview)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeformBaselinePreview)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Deform6000x4000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Deform6000x4000AllCores)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DeformBaseline6000x4000)->Unit(benchmark::kMillisecond);
 
 } // namespace

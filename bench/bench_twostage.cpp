@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bench/bilinear_baseline.h"
+#include "common/row_workers.h"
 #include "toolkit/preview/preview_scale.h"
 #include "twostage/engine/preset_load.h"
 #include "twostage/engine/render_twostage.h"
@@ -44,7 +45,9 @@ Image& Large()
     return image;
 }
 
-void RenderPreset(benchmark::State& state, Image& image, int preset, bool preview)
+// threads 0: the one-thread RenderTwoStage; else (whole image) rows shared.
+void RenderPreset(benchmark::State& state, Image& image, int preset, bool preview,
+                  int32_t threads = 0)
 {
     TwoStageParams params = DialogRecordForFactory(preset);
     FilterRecord host{};
@@ -52,10 +55,15 @@ void RenderPreset(benchmark::State& state, Image& image, int preset, bool previe
     const float scale = preview ? 1.0f : PreviewScale(image.width, image.height);
     const int32_t mode = preview ? kTwoStagePreviewMode : kTwoStageFullImageMode + 3;
     for (auto _ : state) {
-        const int32_t result = RenderTwoStage(context, 0, 0, image.width, image.height,
-                                              image.src.data(), image.rowBytes, image.dst.data(),
-                                              image.rowBytes, nullptr, 0, nullptr, scale, mode,
-                                              nullptr, nullptr);
+        const int32_t result =
+            threads == 0
+                ? RenderTwoStage(context, 0, 0, image.width, image.height, image.src.data(),
+                                 image.rowBytes, image.dst.data(), image.rowBytes, nullptr, 0,
+                                 nullptr, scale, mode, nullptr, nullptr)
+                : RenderTwoStageThreads(context, 0, 0, image.width, image.height,
+                                        image.src.data(), image.rowBytes, image.dst.data(),
+                                        image.rowBytes, nullptr, 0, scale, mode, threads, nullptr,
+                                        nullptr);
         benchmark::DoNotOptimize(result);
         benchmark::ClobberMemory();
     }
@@ -83,6 +91,11 @@ void BM_TwoStage6000x4000(benchmark::State& state)
     RenderPreset(state, Large(), static_cast<int>(state.range(0)), false);
 }
 
+void BM_TwoStage6000x4000AllCores(benchmark::State& state)
+{
+    RenderPreset(state, Large(), static_cast<int>(state.range(0)), false, DefaultRenderThreads());
+}
+
 void BM_BilinearPreview(benchmark::State& state)
 {
     Bilinear(state, Preview());
@@ -100,4 +113,5 @@ void BM_Bilinear6000x4000(benchmark::State& state)
 BENCHMARK(BM_TwoStagePreview)->Arg(2)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BilinearPreview)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TwoStage6000x4000)->Arg(2)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_TwoStage6000x4000AllCores)->Arg(2)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_Bilinear6000x4000)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -66,3 +66,24 @@ function(velk_windows_test name)
             PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}" ${lock})
     endif()
 endfunction()
+
+# velk_tsan_test(name SOURCES ... LIBS ...): a GoogleTest program built with
+# ThreadSanitizer, the sources of the portable libraries compiled into it
+# (their other copies carry AddressSanitizer, which cannot be combined).
+function(velk_tsan_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    set(sources ${T_SOURCES})
+    foreach(lib ${T_LIBS})
+        get_target_property(lib_sources ${lib} SOURCES)
+        get_target_property(lib_dir ${lib} SOURCE_DIR)
+        foreach(s ${lib_sources})
+            list(APPEND sources ${lib_dir}/${s})
+        endforeach()
+    endforeach()
+    add_executable(${name} ${sources})
+    target_link_libraries(${name} PRIVATE velk_options GTest::gtest_main)
+    target_compile_options(${name} PRIVATE -fsanitize=thread -fno-omit-frame-pointer -O1)
+    target_link_options(${name} PRIVATE -fsanitize=thread)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_PREFIX "tsan."
+        PROPERTIES ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1")
+endfunction()

@@ -36,3 +36,13 @@ int32_t RenderDeformation(const DeformContext& context, const DeformInputs& inpu
                           const DeformBuffers& buffers, float reserved,
                           uint32_t fillColour, int32_t planes,
                           DeformProgress progress, void* progressUser);
+
+// The same render with the rows shared among `threads` threads (the calling
+// thread one of them), byte for byte the same output. progress is called
+// only on the calling thread, with the same rows in the same order, each
+// once the rows above it are complete. A stop ends every thread within the
+// row it holds; the rows not reached are then neither filled nor rendered.
+int32_t RenderDeformationThreads(const DeformContext& context, const DeformInputs& inputs,
+                                 const DeformBuffers& buffers, uint32_t fillColour,
+                                 int32_t planes, int32_t threads, DeformProgress progress,
+                                 void* progressUser);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "common/row_workers.h"
 #include "deform/shell/deform_shell.h"
 #include "toolkit/module/module.h"
 #include "toolkit/presetstore/preset_store.h"
@@ -91,9 +92,10 @@ int16_t StartDeformation(FilterRecord* record)
     buffers.outRowBytes = record->outRowBytes;
     buffers.maskData = static_cast<const uint8_t*>(record->maskData);
     buffers.maskRowBytes = record->maskRowBytes;
-    const int32_t rendered = RenderDeformation(gDeform.runContext, inputs, buffers, 1.0f,
-                                               colour.fill, gDeform.planesInUse,
-                                               ApplyProgress, record);
+    // Rows on every core; the host's callbacks stay on this thread.
+    const int32_t rendered =
+        RenderDeformationThreads(gDeform.runContext, inputs, buffers, colour.fill,
+                                 gDeform.planesInUse, DefaultRenderThreads(), ApplyProgress, record);
 
     EndWholeImageRequest(record);
     return static_cast<int16_t>(rendered & 0xFFFF);

@@ -76,9 +76,10 @@ int WriteResult(const ApplyArgs& args, const Image& image, const std::vector<uin
 {
     std::string error;
     const bool ok = args.preview ? WriteImage(args.output, kPreviewWidth, kPreviewHeight, 3,
-                                              pixels.data(), image.spec, error)
+                                              pixels.data(), image.spec, error, args.pngLevel)
                                  : WriteImage(args.output, image.width, image.height,
-                                              image.channels, pixels.data(), image.spec, error);
+                                              image.channels, pixels.data(), image.spec, error,
+                                              args.pngLevel);
     return ok ? 0 : Fail(error);
 }
 
@@ -91,6 +92,7 @@ int RunVelk3d(Velk3dCommand& c)
     o.lightBoost = c.lightBoost;
     o.brightness = c.brightness;
     o.saturation = c.saturation;
+    o.threads = c.args.threads;
     if (!c.antialias.empty())
         o.antialias = c.antialias == "on";
     Input in;
@@ -116,6 +118,7 @@ int RunVelk2000(Velk2000Command& c)
 {
     std::string error, warning;
     Velk2000Options& o = c.options;
+    o.threads = c.args.threads;
     Input in;
     TwoStageParams record;
     if (!ReadInput(c.args, o.foreground, o.background, in, error) ||

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "tools/velk/image_write.h"
 #include "tools/velk/velk2000_run.h"
 #include "tools/velk/velk3d_run.h"
 
@@ -14,6 +15,8 @@ struct ApplyArgs {
     std::string foreground, background; // option texts, checked when the command runs
     bool preview = false;                // write the dialog's 364 x 360 preview instead
     ReadOptions read;                    // --page and --max-pixels
+    int threads = 0;                     // whole-image render threads; 0: one a core
+    int pngLevel = kDefaultPngLevel;     // --compression
 };
 
 struct Velk3dCommand {

@@ -75,7 +75,7 @@ bool CanWriteImage(const std::string& path, std::string& error)
 }
 
 bool WriteImage(const std::string& path, int32_t width, int32_t height, int32_t channels,
-                const uint8_t* pixels, const ImageSpec& like, std::string& error)
+                const uint8_t* pixels, const ImageSpec& like, std::string& error, int pngLevel)
 {
     OutputTarget target;
     std::unique_ptr<ImageOutput> out = CreateWriter(path, error);
@@ -86,6 +86,12 @@ bool WriteImage(const std::string& path, int32_t width, int32_t height, int32_t 
     for (const auto& attr : like.extra_attribs)
         if (!IsEncodingAttribute(attr.name().string()))
             spec.attribute(attr.name(), attr.type(), attr.data());
+    if (out->format_name() == std::string("png")) {
+        constexpr int kAverageFilter = 0x40; // PNG_FILTER_AVG
+        spec.attribute("png:compressionLevel", pngLevel);
+        if (pngLevel < 6)
+            spec.attribute("png:filter", kAverageFilter);
+    }
     if (written == 4) {
         spec.alpha_channel = 3;
         spec.attribute("oiio:UnassociatedAlpha", 1); // our bytes are not premultiplied

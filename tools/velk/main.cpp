@@ -46,6 +46,12 @@ void AddApplyArgs(CLI::App* app, ApplyArgs& args)
     AddDecimalOption(app, "--max-pixels", args.read.maxPixels, 1, int64_t(32767) * 32767,
                      "refuse images larger than this many pixels (default " +
                          std::to_string(kDefaultMaxPixels) + ")");
+    AddDecimalOption(app, "--threads", args.threads, 1, 256,
+                     "threads that share the render (default: one a core); the output is the "
+                     "same for any number");
+    AddDecimalOption(app, "--compression", args.pngLevel, 0, 9,
+                     "zlib level of a PNG output, 0..9 (default " +
+                         std::to_string(kDefaultPngLevel) + ": fast; 9: smallest file, slowest)");
 }
 
 // The command chosen on the command line.

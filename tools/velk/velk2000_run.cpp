@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/row_workers.h"
 #include "tools/velk/host_record.h"
 #include "tools/velk/record_file.h"
 #include "toolkit/preview/preview_scale.h"
@@ -59,10 +60,12 @@ int32_t RenderVelk2000Image(const TwoStageParams& record, const Image& image,
     const EngineContext context{&params, &host, planes};
     const int32_t rowBytes = image.width * planes;
     out.assign(size_t(rowBytes) * image.height, 0);
-    return RenderTwoStage(context, 0, 0, image.width, image.height, image.pixels.data(), rowBytes,
-                          out.data(), rowBytes, mask.empty() ? nullptr : mask.data(), image.width,
-                          nullptr, PreviewScale(image.width, image.height),
-                          kTwoStageFullImageMode + planes, ReportProgress, progress);
+    const int32_t threads = options.threads > 0 ? options.threads : DefaultRenderThreads();
+    return RenderTwoStageThreads(context, 0, 0, image.width, image.height, image.pixels.data(),
+                                 rowBytes, out.data(), rowBytes,
+                                 mask.empty() ? nullptr : mask.data(), image.width,
+                                 PreviewScale(image.width, image.height),
+                                 kTwoStageFullImageMode + planes, threads, ReportProgress, progress);
 }
 
 int32_t RenderVelk2000Preview(const TwoStageParams& record, int32_t planes, bool hasMask,

@@ -17,6 +17,7 @@ struct Velk2000Options {
     std::string recordPath; // a stored 64-byte record instead of a preset
     uint8_t foreground[3] = {0, 0, 0};
     uint8_t background[3] = {255, 255, 255};
+    int32_t threads = 0; // whole-image render threads; 0: one a core
 };
 
 // Builds the record. False with a message when the preset is unknown or the

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/row_workers.h"
 #include "deform/engine/factory_presets.h"
 #include "deform/engine/render_deformation.h"
 #include "tools/velk/host_record.h"
@@ -114,8 +115,9 @@ int32_t RenderVelk3dImage(const Velk3dRun& run, const Image& image,
     buffers.maskData = mask.empty() ? nullptr : mask.data();
     buffers.maskRowBytes = image.width;
     buffers.alphaData = nullptr;
-    return RenderDeformation(context, inputs, buffers, 1.0f, run.fillColour, planes,
-                             ReportProgress, progress);
+    const int32_t threads = options.threads > 0 ? options.threads : DefaultRenderThreads();
+    return RenderDeformationThreads(context, inputs, buffers, run.fillColour, planes, threads,
+                                    ReportProgress, progress);
 }
 
 int32_t RenderVelk3dPreview(const Velk3dRun& run, int32_t planes, bool hasMask,

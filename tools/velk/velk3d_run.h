@@ -24,6 +24,7 @@ struct Velk3dOptions {
     uint8_t fillRgb[3] = {0, 0, 0};
     uint8_t foreground[3] = {0, 0, 0};
     uint8_t background[3] = {255, 255, 255};
+    int32_t threads = 0; // whole-image render threads; 0: one a core
 };
 
 // What the filter runs with: the record and the current colour source.

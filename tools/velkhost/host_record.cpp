@@ -1,6 +1,8 @@
 // The FilterRecord, the buffers advanceState hands out, and the callbacks.
 #include "tools/velkhost/host_record.h"
 
+#include <windows.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -32,9 +34,16 @@ struct Host {
     FilterRecord* record = nullptr;
     PlatformData platform{};
     PlaneBuffer in, out, mask;
+    DWORD thread = 0; // the thread that made the record and calls the module
 };
 
 Host g_host;
+
+// Counts a callback made on a thread other than the host's own (the log
+// lock is held).
+void NoteThread() {
+    if (GetCurrentThreadId() != g_host.thread) ++g_log.offThread;
+}
 
 // A UI script's answer for the colour picker (overrides --pick once set).
 struct ScriptedPick {
@@ -108,6 +117,7 @@ OSErr VELK_CDECL HostAdvanceState() {
     Host& h = g_host;
     FilterRecord* fr = h.record;
     LockLog();
+    NoteThread();
     SettleBuffers();
     RequestRecord rq;
     rq.inRect = fr->inRect;
@@ -142,6 +152,7 @@ OSErr VELK_CDECL HostAdvanceState() {
 
 Boolean VELK_CDECL HostAbort() {
     LockLog();
+    NoteThread();
     ++g_log.abortCalls;
     const int after = g_host.options->abortAfter;
     const bool abort = after >= 0 && g_log.progress >= after;
@@ -152,6 +163,7 @@ Boolean VELK_CDECL HostAbort() {
 
 void VELK_CDECL HostProgress(int32_t done, int32_t total) {
     LockLog();
+    NoteThread();
     // A row below the last one starts a new render; the one before ended
     // early when it had not reached its last eighth row.
     if (g_log.progress == 0 || done <= g_log.progressDone) {
@@ -209,6 +221,7 @@ OSErr VELK_CDECL HostColorServices(ColorServicesInfo* info) {
     }
     c.result = err;
     LockLog();
+    NoteThread();
     g_log.colour.push_back(c);
     UnlockLog();
     return err;
@@ -236,6 +249,7 @@ FilterRecord* CreateFilterRecord(const HostOptions& options, HostImage& image, v
     Host& h = g_host;
     h.options = &options;
     h.image = &image;
+    h.thread = GetCurrentThreadId();
     h.platform.hwnd = reinterpret_cast<intptr_t>(hostWindow);
     auto* fr = static_cast<FilterRecord*>(std::calloc(1, kRecordBytes));
     h.record = fr;

@@ -107,6 +107,7 @@ std::string SummaryJson(const HostLog& log) {
     j.Int("gdi_live", log.gdiLive);
     j.Int("abort", log.abortCalls);
     j.Bool("aborted", log.aborted);
+    j.Int("off_thread", log.offThread);
     j.Open("colour");
     for (const ColourRecord& c : log.colour) {
         Json o;

@@ -25,6 +25,8 @@
 //   gdi_live     drawing objects and contexts the module created and did not
 //                release by the end of the run
 //   abort        abortProc calls; aborted: abortProc answered true
+//   off_thread   callbacks made on a thread other than the one that called
+//                the module
 //   colour       colour services calls: selector, components given, result
 //   boxes        message boxes: caption (null when none), text, icon
 //                (error|warning|information|question|none|other), buttons,
@@ -81,6 +83,7 @@ struct HostLog {
     long gdiLive = 0;  // drawing objects the module created and did not release
     int abortCalls = 0;
     bool aborted = false;
+    int offThread = 0; // callbacks made on a thread other than the host's
     std::vector<ColourRecord> colour;
     std::vector<BoxRecord> boxes;
     std::vector<WindowRecord> windows;

@@ -5,26 +5,12 @@
 #include "common/checker.h"
 #include "common/float_to_int.h"
 #include "common/preview_size.h"
-#include "twostage/engine/strip_geometry.h"
-#include "twostage/engine/strip_shading.h"
+#include "common/row_workers.h"
+#include "twostage/engine/strip_job.h"
 
 namespace {
 
-// Everything a render sets up before its first pixel.
-struct RenderSetup {
-    StageSettings settings[2];
-    StageGeometry geometry[2];
-    PixelColours colours;
-    uint8_t tone[256];
-    float curve[kCurveTableSize];
-    float curveAmpX, curveAmpY;
-    float scaleX, scaleY, startX, startY;
-    bool antiAliasing;
-    bool hasMask;
-    bool deformation;
-};
-
-void SetUpRender(RenderSetup& r, const TwoStageParams& p, const FilterRecord& host,
+void SetUpRender(TwoStageJob& r, const TwoStageParams& p, const FilterRecord& host,
                  int32_t planes, int32_t right, int32_t bottom, float scale, bool fullImage,
                  int32_t bytesPerPixel, bool hasMask)
 {
@@ -109,93 +95,59 @@ void PreFill(const PixelColours& c, uint8_t* dst, int32_t dstStride, int32_t byt
     }
 }
 
-float Coverage(const uint8_t* mask, int32_t maskStride, int32_t x, int32_t y)
+// False when the call is refused (nothing is written then).
+bool PrepareJob(const EngineContext& context, int32_t left, int32_t top, int32_t right,
+                int32_t bottom, const uint8_t* src, int32_t srcStride, uint8_t* dst,
+                int32_t dstStride, const uint8_t* mask, int32_t maskStride,
+                const uint8_t* alphaPlane, float scale, int32_t mode, TwoStageJob& job)
 {
-    return static_cast<float>(mask[static_cast<ptrdiff_t>(y) * maskStride + x]) / 255.0f;
-}
-
-// Bilinear sample of the source at (X, Y), for a stage 1 that moves pixels.
-// Returns false when the pixel is skipped.
-bool SampleMoved(const RenderSetup& r, float X, float Y, int32_t left, int32_t top,
-                 int32_t right, int32_t bottom, const uint8_t* src, int32_t srcStride,
-                 int32_t bpp, const uint8_t* mask, int32_t maskStride, PixelSample& s)
-{
-    if (!(Y >= static_cast<float>(top) && Y < static_cast<float>(bottom) &&
-          X >= static_cast<float>(left) && X < static_cast<float>(right)))
+    const int32_t bpp = mode & 7;
+    if ((bpp != 3 && bpp != 4) || !context.params || !src || !dst)
         return false;
-    const int32_t ix = TruncToInt(X), iy = TruncToInt(Y);
-    const float fx = X - static_cast<float>(ix);
-    const float fy = Y - static_cast<float>(iy);
-    s.x0 = ix;
-    s.y0 = iy;
-    s.x1 = ix > right - 2 ? ix : ix + 1;
-    s.y1 = iy > bottom - 2 ? iy : iy + 1;
-    s.weight[0] = (1.0f - fx) * (1.0f - fy);
-    s.weight[1] = fx * (1.0f - fy);
-    s.weight[2] = (1.0f - fx) * fy;
-    s.weight[3] = fx * fy;
-
-    float cover[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    if (r.hasMask) {
-        cover[0] = Coverage(mask, maskStride, s.x0, s.y0);
-        cover[1] = Coverage(mask, maskStride, s.x1, s.y0);
-        cover[2] = Coverage(mask, maskStride, s.x0, s.y1);
-        cover[3] = Coverage(mask, maskStride, s.x1, s.y1);
+    static const FilterRecord kNoHost{};
+    const FilterRecord& host = context.filter ? *context.filter : kNoHost;
+    const bool fullImage = mode >= 5;
+    if (!fullImage) {
+        // The preview buffers are 364 x 360; nothing outside them is touched.
+        if (left < 0) left = 0;
+        if (top < 0) top = 0;
+        if (right > kPreviewWidth) right = kPreviewWidth;
+        if (bottom > kPreviewHeight) bottom = kPreviewHeight;
     }
-    if (r.antiAliasing) {
-        if (Y < static_cast<float>(top) + 1.0f)
-            cover[0] = cover[1] = 0.0f;
-        if (X < static_cast<float>(left) + 1.0f)
-            cover[0] = cover[2] = 0.0f;
-        if (Y > static_cast<float>(bottom) - 1.0f)
-            cover[2] = cover[3] = 0.0f;
-        if (X > static_cast<float>(right) - 1.0f)
-            cover[1] = cover[3] = 0.0f;
-    }
-    float outside = s.weight[0] * (1.0f - cover[0]) + s.weight[1] * (1.0f - cover[1]) +
-                    s.weight[2] * (1.0f - cover[2]) + s.weight[3] * (1.0f - cover[3]);
-    if (!r.antiAliasing)
-        outside = outside >= 0.5f ? 1.0f : 0.0f;
-    if (outside > 0.99f)
-        return false;
-    s.outside = outside;
-
-    if (r.colours.whiteCanvas) {
-        s.comp[0] = s.comp[1] = s.comp[2] = 255.0f;
-        return true;
-    }
-    const uint8_t* p00 = src + static_cast<ptrdiff_t>(s.y0) * srcStride + s.x0 * bpp;
-    const uint8_t* p10 = src + static_cast<ptrdiff_t>(s.y0) * srcStride + s.x1 * bpp;
-    const uint8_t* p01 = src + static_cast<ptrdiff_t>(s.y1) * srcStride + s.x0 * bpp;
-    const uint8_t* p11 = src + static_cast<ptrdiff_t>(s.y1) * srcStride + s.x1 * bpp;
-    for (int j = 0; j < 3; ++j) {
-        const int b = 2 - j; // first component at +2
-        s.comp[j] = r.tone[p00[b]] * s.weight[0] + r.tone[p10[b]] * s.weight[1] +
-                    r.tone[p01[b]] * s.weight[2] + r.tone[p11[b]] * s.weight[3];
-    }
+    const bool hasMask = host.haveMask != 0 && mask != nullptr;
+    SetUpRender(job, *context.params, host, context.planes, right, bottom, scale, fullImage, bpp,
+                hasMask);
+    job.left = left, job.top = top, job.right = right, job.bottom = bottom;
+    job.src = src, job.srcStride = srcStride;
+    job.dst = dst, job.dstStride = dstStride;
+    job.mask = mask, job.maskStride = maskStride;
+    job.alphaPlane = alphaPlane;
+    job.bpp = bpp;
     return true;
 }
 
-// The source pixel at (x, y) itself, for a stage 1 that does not move pixels.
-bool SampleInPlace(const RenderSetup& r, int32_t x, int32_t y, const uint8_t* src,
-                   int32_t srcStride, int32_t bpp, const uint8_t* mask, int32_t maskStride,
-                   PixelSample& s)
+// A row of a shared render: its state found from the row above, its fill,
+// its pixels.
+struct SharedRows {
+    const TwoStageJob* job;
+    bool fill;
+    CarriedState* sequential; // one thread, rows in order: the state carried
+};
+
+void RenderSharedRow(const void* shared, int32_t y)
 {
-    const float coverage = r.hasMask ? Coverage(mask, maskStride, x, y) : 1.0f;
-    float outside = 1.0f - coverage;
-    if (!r.antiAliasing)
-        outside = outside >= 0.5f ? 1.0f : 0.0f;
-    if (outside > 0.99f)
-        return false;
-    s.outside = outside;
-    s.x0 = s.x1 = x;
-    s.y0 = s.y1 = y;
-    s.weight[0] = 1.0f;
-    s.weight[1] = s.weight[2] = s.weight[3] = 0.0f;
-    const uint8_t* px = src + static_cast<ptrdiff_t>(y) * srcStride + x * bpp;
-    for (int j = 0; j < 3; ++j)
-        s.comp[j] = r.colours.whiteCanvas ? 255.0f : static_cast<float>(r.tone[px[2 - j]]);
-    return true;
+    const SharedRows& rows = *static_cast<const SharedRows*>(shared);
+    const TwoStageJob& job = *rows.job;
+    if (rows.fill)
+        PreFill(job.colours, job.dst, job.dstStride, job.bpp, job.left, y, job.right, y + 1);
+    if (rows.sequential) {
+        RenderStripRow(job, y, *rows.sequential);
+        return;
+    }
+    CarriedState state = InitialState(job);
+    if (y > job.top)
+        ProbeRowEnd(job, y - 1, state); // checked for every row before the render
+    RenderStripRow(job, y, state);
 }
 
 } // namespace
@@ -206,66 +158,51 @@ int32_t RenderTwoStage(const EngineContext& context, int32_t left, int32_t top, 
                        const uint8_t* alphaPlane, float scale, int32_t mode,
                        TwoStageAbortCheck abortCheck, void* abortUser)
 {
-    const int32_t bpp = mode & 7;
-    if ((bpp != 3 && bpp != 4) || !context.params || !src || !dst)
+    TwoStageJob job;
+    if (!PrepareJob(context, left, top, right, bottom, src, srcStride, dst, dstStride, mask,
+                    maskStride, alphaPlane, scale, mode, job))
         return userCanceledErr;
-    static const FilterRecord kNoHost{};
-    const FilterRecord& host = context.filter ? *context.filter : kNoHost;
-    const TwoStageParams& p = *context.params;
-    const bool fullImage = mode >= 5;
-    if (!fullImage) {
-        // The preview buffers are 364 x 360; nothing outside them is touched.
-        if (left < 0) left = 0;
-        if (top < 0) top = 0;
-        if (right > kPreviewWidth) right = kPreviewWidth;
-        if (bottom > kPreviewHeight) bottom = kPreviewHeight;
-    }
-    const bool hasMask = host.haveMask != 0 && mask != nullptr;
-
-    RenderSetup r;
-    SetUpRender(r, p, host, context.planes, right, bottom, scale, fullImage, bpp, hasMask);
 
     // 9. Pre-fill: the whole preview buffer, or the rectangle.
-    if (fullImage)
-        PreFill(r.colours, dst, dstStride, bpp, left, top, right, bottom);
+    if (mode >= 5)
+        PreFill(job.colours, dst, dstStride, job.bpp, job.left, job.top, job.right, job.bottom);
     else
-        PreFill(r.colours, dst, dstStride, bpp, 0, 0, kPreviewWidth, kPreviewHeight);
+        PreFill(job.colours, dst, dstStride, job.bpp, 0, 0, kPreviewWidth, kPreviewHeight);
 
-    StripPoint point{};
-    for (int32_t y = top; y < bottom; ++y) {
+    CarriedState state = InitialState(job);
+    for (int32_t y = job.top; y < job.bottom; ++y) {
         if ((y & 7) == 7 && abortCheck) {
-            const int32_t answer = abortCheck(y, bottom, abortUser);
+            const int32_t answer = abortCheck(y, job.bottom, abortUser);
             if ((answer & 0xFFFF) != 0)
                 return static_cast<int16_t>(answer & 0xFFFF);
         }
-        uint8_t* out = dst + static_cast<ptrdiff_t>(y) * dstStride;
-        for (int32_t x = left; x < right; ++x) {
-            point.Y = static_cast<float>(y) * r.scaleY + r.startY;
-            point.X = static_cast<float>(x) * r.scaleX + r.startX;
-            point.shade = 1.0f;
-            MapThroughStage(r.geometry[1], r.settings[1], point, true);
-
-            // Curved deformation: the vertical displacement follows the
-            // horizontal position in the stage-2 cell and vice versa.
-            int32_t iu = 0, iv = 0;
-            if (!CurveIndex(point.curveV, iv) || !CurveIndex(point.curveU, iu))
-                continue;
-            point.Y = r.settings[0].offsetY + point.Y - r.curve[iv] * r.curveAmpY;
-            point.X = r.settings[0].offsetX + point.X - r.curve[iu] * r.curveAmpX;
-            MapThroughStage(r.geometry[0], r.settings[0], point, r.deformation);
-
-            PixelSample sample;
-            const bool kept =
-                r.deformation
-                    ? SampleMoved(r, point.X - r.geometry[0].shiftX,
-                                  point.Y - r.geometry[0].shiftY, left, top, right, bottom, src,
-                                  srcStride, bpp, mask, maskStride, sample)
-                    : SampleInPlace(r, x, y, src, srcStride, bpp, mask, maskStride, sample);
-            if (!kept)
-                continue;
-            FinishPixel(r.colours, r.geometry, point.shade, sample, src, srcStride, alphaPlane,
-                        maskStride, x, y, out + static_cast<ptrdiff_t>(x) * bpp);
-        }
+        RenderStripRow(job, y, state);
     }
     return 0;
+}
+
+int32_t RenderTwoStageThreads(const EngineContext& context, int32_t left, int32_t top,
+                              int32_t right, int32_t bottom, const uint8_t* src,
+                              int32_t srcStride, uint8_t* dst, int32_t dstStride,
+                              const uint8_t* mask, int32_t maskStride, float scale,
+                              int32_t mode, int32_t threads, TwoStageAbortCheck abortCheck,
+                              void* abortUser)
+{
+    TwoStageJob job;
+    if (mode < 5 || !PrepareJob(context, left, top, right, bottom, src, srcStride, dst, dstStride,
+                                mask, maskStride, nullptr, scale, mode, job))
+        return userCanceledErr;
+    // Rows share the work only when every row's start state can be found
+    // from the row above it; otherwise (records that put whole rows on no
+    // face) the rows are rendered in order on the calling thread.
+    CarriedState state = InitialState(job);
+    bool independent = threads > 1;
+    for (int32_t y = job.top; independent && y + 1 < job.bottom; ++y) {
+        CarriedState probe;
+        independent = ProbeRowEnd(job, y, probe);
+    }
+    const SharedRows rows{&job, true, independent ? nullptr : &state};
+    const int32_t answer = RunRows(job.top, job.bottom, job.bottom, independent ? threads : 1,
+                                   RenderSharedRow, &rows, abortCheck, abortUser);
+    return (answer & 0xFFFF) != 0 ? static_cast<int16_t>(answer & 0xFFFF) : 0;
 }

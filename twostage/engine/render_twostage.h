@@ -39,3 +39,16 @@ int32_t RenderTwoStage(const EngineContext& context, int32_t left, int32_t top, 
                        int32_t dstStride, const uint8_t* mask, int32_t maskStride,
                        const uint8_t* alphaPlane, float scale, int32_t mode,
                        TwoStageAbortCheck abortCheck, void* abortUser);
+
+// The same full-image render (mode 11 or 12) with the rows shared among
+// `threads` threads (the calling thread one of them), byte for byte the
+// same output. abortCheck is called only on the calling thread, with the
+// same rows in the same order, each once the rows above it are complete. A
+// stop ends every thread within the row it holds; the rows not reached are
+// then neither filled nor rendered. -128 for a preview mode.
+int32_t RenderTwoStageThreads(const EngineContext& context, int32_t left, int32_t top,
+                              int32_t right, int32_t bottom, const uint8_t* src,
+                              int32_t srcStride, uint8_t* dst, int32_t dstStride,
+                              const uint8_t* mask, int32_t maskStride, float scale,
+                              int32_t mode, int32_t threads, TwoStageAbortCheck abortCheck,
+                              void* abortUser);

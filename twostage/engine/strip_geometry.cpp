@@ -100,8 +100,8 @@ void SetUpStage(StageGeometry& g, StageSettings& s, int32_t right, int32_t botto
     SetUpStageShading(g, s);
 }
 
-void MapThroughStage(StageGeometry& g, const StageSettings& s, StripPoint& point,
-                     bool movesPixels)
+int MapThroughStage(StageGeometry& g, const StageSettings& s, StripPoint& point,
+                    bool movesPixels)
 {
     const float dy = point.Y - g.originYf;
     const float dx = point.X - g.originXf;
@@ -170,6 +170,7 @@ void MapThroughStage(StageGeometry& g, const StageSettings& s, StripPoint& point
         point.X = mappedX;
         point.Y = mappedY;
     }
+    return face;
 }
 
 void BuildCurveTable(float table[kCurveTableSize], int shape)

@@ -20,9 +20,9 @@ void SetUpStage(StageGeometry& g, StageSettings& s, int32_t right, int32_t botto
 // Maps point.X, point.Y through the stage: sets the stage's shading factors,
 // the curve coordinates and the shade product, and moves the point when
 // movesPixels is set. A point in no face keeps the previous factors and
-// curve coordinates and is not moved.
-void MapThroughStage(StageGeometry& g, const StageSettings& s, StripPoint& point,
-                     bool movesPixels);
+// curve coordinates and is not moved. Returns the face, 1..4, or 0.
+int MapThroughStage(StageGeometry& g, const StageSettings& s, StripPoint& point,
+                    bool movesPixels);
 
 // The curve table of a curve shape (0 parabola, 1 and 2 cosine shapes; any
 // other shape gives a zero table, which disables the curve).

@@ -81,6 +81,7 @@ TEST_F(Velk2000Dialog, OkAtOnceAppliesEFlowersAsTheCommandLine)
         EXPECT_EQ(run.json["result"].Int(), 0);
         EXPECT_TRUE(run.json["rects_cleared"].boolean);
         EXPECT_EQ(run.json["advance"].Int(), 1);
+        EXPECT_EQ(run.json["off_thread"].Int(), 0) << run.summary; // the apply's rows on every core
         EXPECT_EQ(DifferingBytes(LoadPixels(folder + "host.png"), Cli(r.cli, r.input, "cli.png")), 0u);
     }
 }
@@ -215,6 +216,8 @@ TEST_F(Velk2000Dialog, PlanesAndTheHostsAnswers)
     run = Run(kOk, coffee, "--abort-after 5");
     EXPECT_EQ(run.json["result"].Int(), -128) << run.summary;
     EXPECT_TRUE(run.json["aborted"].boolean);
+    EXPECT_EQ(run.json["progress"].Int(), 5);
+    EXPECT_EQ(run.json["off_thread"].Int(), 0);
     EXPECT_TRUE(run.json["rects_cleared"].boolean);
 }
 

@@ -101,6 +101,8 @@ protected:
         EXPECT_TRUE(s["rects_cleared"].boolean);
         EXPECT_FALSE(s["in_written"].boolean);
         EXPECT_EQ(s["progress"].Int(), s["height"].Int() / 8); // rows 7, 15, ...
+        EXPECT_EQ(s["progress_runs"].Int(), 1);                // in rising order
+        EXPECT_EQ(s["off_thread"].Int(), 0) << run.summary;    // all on the host's thread
 
         std::string cliOutput;
         ASSERT_EQ(RunNativeVelk(cliArgs, cliOutput), 0u) << cliOutput;
@@ -199,6 +201,7 @@ TEST_F(Velk3dInHost, AbortStopsTheRenderAndClearsTheRectangles)
     EXPECT_TRUE(run.json["aborted"].boolean);
     EXPECT_EQ(run.json["progress"].Int(), 3); // no progress report once the host aborts
     EXPECT_EQ(run.json["abort"].Int(), 4);
+    EXPECT_EQ(run.json["off_thread"].Int(), 0);
     EXPECT_TRUE(run.json["rects_cleared"].boolean);
     EXPECT_TRUE(run.json["boxes"].items.empty());
 }

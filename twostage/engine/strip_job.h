@@ -1,0 +1,65 @@
+// What a two-stage render shares among its rows, and the rows themselves.
+// A pixel in no face of a stage keeps the factors (and curve coordinates)
+// of the pixel before it, so a row starts from the state the previous row
+// ended with; CarriedState holds it.
+#pragma once
+
+#include <cstdint>
+
+#include "twostage/engine/strip_geometry.h"
+#include "twostage/engine/strip_shading.h"
+
+// Everything a render sets up before its first pixel.
+struct TwoStageJob {
+    StageSettings settings[2];
+    StageGeometry geometry[2];
+    PixelColours colours;
+    uint8_t tone[256];
+    float curve[kCurveTableSize];
+    float curveAmpX, curveAmpY;
+    float scaleX, scaleY, startX, startY;
+    bool antiAliasing;
+    bool hasMask;
+    bool deformation;
+
+    // The rectangle and buffers.
+    int32_t left, top, right, bottom;
+    const uint8_t* src;
+    int32_t srcStride;
+    uint8_t* dst;
+    int32_t dstStride;
+    const uint8_t* mask;
+    int32_t maskStride;
+    const uint8_t* alphaPlane;
+    int32_t bpp;
+};
+
+// The factors of both stages and the curve coordinates left by the last
+// pixel that set them.
+struct CarriedState {
+    float gradientFactor[2], sideFactor[2];
+    float curveU, curveV;
+};
+
+// The state before the first pixel of a render.
+CarriedState InitialState(const TwoStageJob& job);
+
+// Renders row y from state, leaving the state after its last pixel.
+void RenderStripRow(const TwoStageJob& job, int32_t y, CarriedState& state);
+
+// The state after row y, found without rendering: from the last pixel of
+// the row (or before it) that sets every part of the state itself, mapped
+// forward to the row's end. False when no pixel of the row does.
+bool ProbeRowEnd(const TwoStageJob& job, int32_t y, CarriedState& state);
+
+// One pixel mapped through both stages, as the row loops take it. Returns
+// false when the pixel is skipped after the second stage (a curve
+// coordinate that is not a number); geometry holds the carried factors.
+bool MapPixel(const TwoStageJob& job, StageGeometry geometry[2], StripPoint& point, int32_t x,
+              int32_t y);
+
+// The sampling and colour steps of a mapped pixel (point, geometry as
+// MapPixel left them).
+void ShadePixel(const TwoStageJob& job, const StageGeometry geometry[2], const StripPoint& point,
+                int32_t x, int32_t y);
+
