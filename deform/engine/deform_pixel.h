@@ -26,6 +26,7 @@ struct DeformJob {
     bool alphaPreview; // 3 planes with editable transparency: alphaData shown
     int32_t cBegin, cEnd; // the columns written: the rectangle inside the fill
     bool lanes;           // positions small enough for the four-lane rows
+    float levelReal[256]; // d.levelTable as reals, for the four-lane rows
 };
 
 // The bilinear footprint of a source position and its corner weights.

@@ -190,6 +190,20 @@ void Merge(FaceOut& into, F4 mask, const FaceOut& face)
     into.Y = Select(mask, face.Y, into.Y);
 }
 
+// The footprint of lane k from the stored lanes, before any mask.
+inline Footprint MakeFootprint(const int32_t* ix, const int32_t* iy, const int32_t* x1,
+                               const int32_t* y1, const float* w00, const float* w10,
+                               const float* w01, const float* w11, int k)
+{
+    Footprint p;
+    p.ix = ix[k], p.iy = iy[k], p.x1 = x1[k], p.y1 = y1[k];
+    p.w00 = w00[k], p.w10 = w10[k], p.w01 = w01[k], p.w11 = w11[k];
+    p.cornerFlags = 0;
+    p.sigma = 1;
+    p.c00 = p.c10 = p.c01 = p.c11 = 0.0f;
+    return p;
+}
+
 // Per-row constants of the four-lane loop.
 struct RowConstants {
     float v;
@@ -247,38 +261,55 @@ F4 Faces4(const Lanes4& d, const RowConstants& rc, F4 u, FaceOut* out)
     return taken;
 }
 
-// The colour of the lanes set in `lanes` (3 colour channels, no corner
-// blended): the level-mapped corners weighted, times the light, then the
-// saturation step, written to out + lane x planes.
-void ColourLanes(const DeformJob& job, const Footprint* f, int lanes, F4 w00, F4 w10, F4 w01,
-                 F4 w11, F4 lambdaB, F4 L, uint8_t* out)
-{
-    const DeformBuffers& b = *job.b;
-    const uint8_t* table = job.d.levelTable;
-    const int32_t planes = job.planes;
+// Corner addresses of four footprints; lanes not in `lanes` take a used
+// lane's, so every gather reads inside the image.
+struct Corners4 {
     const uint8_t* p00[4];
     const uint8_t* p10[4];
     const uint8_t* p01[4];
     const uint8_t* p11[4];
+};
+
+void MakeCorners4(const DeformJob& job, const int32_t* ix, const int32_t* iy, const int32_t* x1,
+                  const int32_t* y1, int lanes, Corners4* c)
+{
+    const DeformBuffers& b = *job.b;
+    const ptrdiff_t planes = job.planes;
     int any = 0;
     while (!(lanes >> any & 1)) ++any;
     for (int k = 0; k < 4; ++k) {
-        const Footprint& p = f[lanes >> k & 1 ? k : any]; // unused lanes read a used one
-        p00[k] = b.inData + At(p.iy, b.inRowBytes, p.ix, planes);
-        p10[k] = b.inData + At(p.iy, b.inRowBytes, p.x1, planes);
-        p01[k] = b.inData + At(p.y1, b.inRowBytes, p.ix, planes);
-        p11[k] = b.inData + At(p.y1, b.inRowBytes, p.x1, planes);
+        const int j = lanes >> k & 1 ? k : any;
+        const uint8_t* row0 = b.inData + static_cast<ptrdiff_t>(iy[j]) * b.inRowBytes;
+        const uint8_t* row1 = b.inData + static_cast<ptrdiff_t>(y1[j]) * b.inRowBytes;
+        const ptrdiff_t left = ix[j] * planes, right = x1[j] * planes;
+        c->p00[k] = row0 + left;
+        c->p10[k] = row0 + right;
+        c->p01[k] = row1 + left;
+        c->p11[k] = row1 + right;
     }
+}
+
+// Channel ch of four corners through the level table, as reals.
+inline F4 Gather4(const float* level, const uint8_t* const* p, int ch)
+{
+    return _mm_setr_ps(level[p[0][ch]], level[p[1][ch]], level[p[2][ch]], level[p[3][ch]]);
+}
+
+// The colour of the lanes set in `lanes` (3 colour channels, no corner
+// blended): the level-mapped corners weighted, times the light, then the
+// saturation step, written to out + lane x planes.
+void ColourLanes(const DeformJob& job, const Corners4& c, int lanes, F4 w00, F4 w10, F4 w01,
+                 F4 w11, F4 lambdaB, F4 L, uint8_t* out)
+{
+    const float* level = job.levelReal;
+    const int32_t planes = job.planes;
     I4 channel[3];
-    for (int c = 0; c < 3; ++c) {
-        auto gather = [&](const uint8_t* const* p) {
-            return ToFloat4(_mm_setr_epi32(table[p[0][c]], table[p[1][c]], table[p[2][c]],
-                                           table[p[3][c]]));
-        };
-        const F4 sum = Add(Add(Add(Mul(gather(p11), w11), Mul(gather(p01), w01)),
-                               Mul(gather(p10), w10)),
-                           Mul(gather(p00), w00));
-        channel[c] = ClampByte4(TruncToInt4(Mul(sum, L)));
+    for (int ch = 0; ch < 3; ++ch) {
+        const F4 sum = Add(Add(Add(Mul(Gather4(level, c.p11, ch), w11),
+                                   Mul(Gather4(level, c.p01, ch), w01)),
+                               Mul(Gather4(level, c.p10, ch), w10)),
+                           Mul(Gather4(level, c.p00, ch), w00));
+        channel[ch] = ClampByte4(TruncToInt4(Mul(sum, L)));
     }
     Resaturate4(channel[0], channel[1], channel[2], lambdaB, L, job.d.satGain);
     alignas(16) int32_t c0[4], c1[4], c2[4];
@@ -394,28 +425,45 @@ void RenderDeformRowLanes(const DeformJob& job, int32_t r)
         }
         _mm_store_si128(reinterpret_cast<__m128i*>(edges), e);
 
+        // Without a mask, blending or a previewed transparency the lanes
+        // need no footprint records: the plain colour steps of all four.
+        const bool plain = !job.alphaPreview && d.channels == 3;
+        const int edged = LanesI(_mm_cmpeq_epi32(e, _mm_setzero_si128())) ^ 15;
+        if (plain && !job.haveMask && !(edged & lanes)) {
+            Corners4 corners;
+            MakeCorners4(job, ix, iy, x1, y1, lanes, &corners);
+            ColourLanes(job, corners, lanes, _mm_load_ps(w00), _mm_load_ps(w10),
+                        _mm_load_ps(w01), _mm_load_ps(w11), lambdaB, L,
+                        rowOut + static_cast<ptrdiff_t>(c0) * job.planes);
+            if (job.planes == 4)
+                for (int k = 0; k < 4; ++k)
+                    if (lanes >> k & 1)
+                        WriteAlpha(job, MakeFootprint(ix, iy, x1, y1, w00, w10, w01, w11, k),
+                                   rowOut + static_cast<ptrdiff_t>(c0 + k) * job.planes);
+            continue;
+        }
+
         Footprint f[4];
-        bool plain = !job.alphaPreview && d.channels == 3;
+        bool blended = false;
         for (int k = 0; k < 4; ++k) {
             if (!(lanes >> k & 1)) continue;
             Footprint& p = f[k];
-            p.ix = ix[k], p.iy = iy[k], p.x1 = x1[k], p.y1 = y1[k];
-            p.w00 = w00[k], p.w10 = w10[k], p.w01 = w01[k], p.w11 = w11[k];
-            p.cornerFlags = 0;
-            p.sigma = 1;
-            p.c00 = p.c10 = p.c01 = p.c11 = 0.0f;
+            p = MakeFootprint(ix, iy, x1, y1, w00, w10, w01, w11, k);
             if (job.haveMask && !ApplyMask(job, &p)) {
                 lanes &= ~(1 << k);
                 continue;
             }
             p.cornerFlags |= edges[k];
             // A blended corner is left to the one-pixel steps.
-            if (p.cornerFlags != 0 && p.sigma != kFullySelectedSum) plain = false;
+            if (p.cornerFlags != 0 && p.sigma != kFullySelectedSum) blended = true;
         }
         if (!lanes) continue;
-        if (plain) {
-            ColourLanes(job, f, lanes, _mm_load_ps(w00), _mm_load_ps(w10), _mm_load_ps(w01),
-                        _mm_load_ps(w11), lambdaB, L, rowOut + static_cast<ptrdiff_t>(c0) * job.planes);
+        if (plain && !blended) {
+            Corners4 corners;
+            MakeCorners4(job, ix, iy, x1, y1, lanes, &corners);
+            ColourLanes(job, corners, lanes, _mm_load_ps(w00), _mm_load_ps(w10),
+                        _mm_load_ps(w01), _mm_load_ps(w11), lambdaB, L,
+                        rowOut + static_cast<ptrdiff_t>(c0) * job.planes);
             if (job.planes == 4)
                 for (int k = 0; k < 4; ++k)
                     if (lanes >> k & 1)

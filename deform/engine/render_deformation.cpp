@@ -57,6 +57,7 @@ bool PrepareJob(const DeformContext& context, const DeformInputs& inputs,
                          filterCase == filterCaseEditableTransparencyWithSelection);
     // Pixels are written only inside the fill rectangle.
     const DeformSetup& d = job->d;
+    for (int32_t i = 0; i < 256; ++i) job->levelReal[i] = static_cast<float>(d.levelTable[i]);
     job->cBegin = buffers.left > d.fillLeft ? buffers.left : d.fillLeft;
     job->cEnd = buffers.right < d.fillRight ? buffers.right : d.fillRight;
     job->lanes = buffers.left >= 0 && buffers.top >= 0 && buffers.right < kLaneRange &&
