@@ -1,7 +1,12 @@
 #include "tools/velk/commands.h"
 
+#include <condition_variable>
 #include <cstdio>
+#include <functional>
+#include <mutex>
+#include <thread>
 
+#include "tools/velk/image_write.h"
 #include "tools/velk/output_file.h"
 
 #include "deform/engine/factory_presets.h"
@@ -72,6 +77,85 @@ bool ReadInput(const ApplyArgs& args, uint8_t foreground[3], uint8_t background[
                                          in.image.height, in.mask, error);
 }
 
+// Rows handed from the render to the encoder thread as they are done. The
+// render reports them on this thread, in row order, every eighth row.
+struct RowFeed {
+    std::mutex mutex;
+    std::condition_variable ready;
+    int32_t done = 0;      // rows above this one are rendered
+    bool finished = false; // done is final
+    ProgressBar* bar = nullptr;
+};
+
+int32_t FeedRows(int32_t row, int32_t total, void* user)
+{
+    RowFeed& feed = *static_cast<RowFeed*>(user);
+    {
+        std::lock_guard<std::mutex> lock(feed.mutex);
+        feed.done = row;
+    }
+    feed.ready.notify_one();
+    return ReportProgress(row, total, feed.bar);
+}
+
+// The encoder thread's loop: every row as soon as it is done.
+void EncodeFedRows(RowFeed& feed, ImageWrite& write, const uint8_t* pixels, bool& ok,
+                   std::string& error)
+{
+    for (;;) {
+        int32_t done;
+        bool finished;
+        {
+            std::unique_lock<std::mutex> lock(feed.mutex);
+            feed.ready.wait(lock, [&] { return feed.finished || feed.done > write.rowsDone; });
+            done = feed.done;
+            finished = feed.finished;
+        }
+        if (!WriteImageRows(write, pixels, done, error)) {
+            ok = false;
+            return;
+        }
+        if (finished)
+            return;
+    }
+}
+
+// Renders the whole image with `render` (called with the progress callback
+// and its user) while a second thread encodes the rows already done, then
+// replaces the output. Nothing is written when anything fails.
+template <typename Render>
+int RenderAndWrite(const ApplyArgs& args, const Image& image, const char* label, Render render)
+{
+    std::string error, encodeError;
+    ImageWrite write;
+    if (!BeginImageWrite(write, args.output, image.width, image.height, image.channels,
+                         image.spec, args.pngLevel, error))
+        return Fail(error);
+    std::vector<uint8_t> out(size_t(image.width) * image.height * image.channels);
+    ProgressBar bar = StartProgress(label);
+    RowFeed feed;
+    feed.bar = &bar;
+    bool encoded = true;
+    std::thread encoder(EncodeFedRows, std::ref(feed), std::ref(write), out.data(),
+                        std::ref(encoded), std::ref(encodeError));
+    const int32_t result = render(FeedRows, &feed, out);
+    {
+        std::lock_guard<std::mutex> lock(feed.mutex);
+        feed.done = result == 0 ? image.height : feed.done;
+        feed.finished = true;
+    }
+    feed.ready.notify_one();
+    encoder.join();
+    FinishProgress(bar);
+    if (result != 0 || !encoded) {
+        AbandonImageWrite(write);
+        return Fail(result != 0 ? std::string(label) + " could not render the image (result " +
+                                      std::to_string(result) + ")"
+                                : encodeError);
+    }
+    return FinishImageWrite(write, error) ? 0 : Fail(error);
+}
+
 int WriteResult(const ApplyArgs& args, const Image& image, const std::vector<uint8_t>& pixels)
 {
     std::string error;
@@ -101,17 +185,15 @@ int RunVelk3d(Velk3dCommand& c)
         !PrepareVelk3d(o, in.image.channels, run, error))
         return Fail(error);
 
-    std::vector<uint8_t> out;
-    if (c.args.preview) {
-        PreviewImage preview = ReducePreview(in.image, in.mask);
-        RenderVelk3dPreview(run, in.image.channels, !in.mask.empty(), o, preview);
-        out = PreviewResultRgb(preview);
-    } else {
-        ProgressBar bar = StartProgress("velk3d");
-        RenderVelk3dImage(run, in.image, in.mask, o, &bar, out);
-        FinishProgress(bar);
-    }
-    return WriteResult(c.args, in.image, out);
+    if (!c.args.preview)
+        return RenderAndWrite(c.args, in.image, "velk3d",
+                              [&](RowProgress progress, void* user, std::vector<uint8_t>& out) {
+                                  return RenderVelk3dImage(run, in.image, in.mask, o, progress,
+                                                           user, out);
+                              });
+    PreviewImage preview = ReducePreview(in.image, in.mask);
+    RenderVelk3dPreview(run, in.image.channels, !in.mask.empty(), o, preview);
+    return WriteResult(c.args, in.image, PreviewResultRgb(preview));
 }
 
 int RunVelk2000(Velk2000Command& c)
@@ -127,17 +209,15 @@ int RunVelk2000(Velk2000Command& c)
     if (!warning.empty())
         std::fprintf(stderr, "velk: warning: %s\n", warning.c_str());
 
-    std::vector<uint8_t> out;
-    if (c.args.preview) {
-        PreviewImage preview = ReducePreview(in.image, in.mask);
-        RenderVelk2000Preview(record, in.image.channels, !in.mask.empty(), o, preview);
-        out = PreviewResultRgb(preview);
-    } else {
-        ProgressBar bar = StartProgress("velk2000");
-        RenderVelk2000Image(record, in.image, in.mask, o, &bar, out);
-        FinishProgress(bar);
-    }
-    return WriteResult(c.args, in.image, out);
+    if (!c.args.preview)
+        return RenderAndWrite(c.args, in.image, "velk2000",
+                              [&](RowProgress progress, void* user, std::vector<uint8_t>& out) {
+                                  return RenderVelk2000Image(record, in.image, in.mask, o,
+                                                             progress, user, out);
+                              });
+    PreviewImage preview = ReducePreview(in.image, in.mask);
+    RenderVelk2000Preview(record, in.image.channels, !in.mask.empty(), o, preview);
+    return WriteResult(c.args, in.image, PreviewResultRgb(preview));
 }
 
 int RunPresets()

@@ -71,7 +71,7 @@ int RunDemo(const DemoCommand& command)
             return Fail(error);
         ProgressBar bar = StartProgress("velk3d " + std::string(name));
         Rendered r{std::string("velk3d: ") + name, {}};
-        RenderVelk3dImage(run, image, {}, options, &bar, r.pixels);
+        RenderVelk3dImage(run, image, {}, options, ReportProgress, &bar, r.pixels);
         FinishProgress(bar);
         if (!Save(command, "velk3d", name, image, r.pixels, error))
             return Fail(error);
@@ -90,7 +90,7 @@ int RunDemo(const DemoCommand& command)
             return Fail(error);
         ProgressBar bar = StartProgress("velk2000 " + name);
         Rendered r{"velk2000: " + name, {}};
-        RenderVelk2000Image(record, image, {}, options, &bar, r.pixels);
+        RenderVelk2000Image(record, image, {}, options, ReportProgress, &bar, r.pixels);
         FinishProgress(bar);
         if (!Save(command, "velk2000", name, image, r.pixels, error))
             return Fail(error);

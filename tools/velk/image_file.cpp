@@ -114,10 +114,15 @@ bool ReadPicture(const std::string& path, const ReadOptions& options, Image& ima
         return false;
     const int n = spec.nchannels;
     const size_t count = size_t(spec.width) * spec.height;
-    std::vector<uint8_t> data(count * n);
+    const int channels = layout.alpha >= 0 ? 4 : 3;
+    // RGB and RGBA are read in place; other layouts through a copy.
+    const bool inPlace = n == channels && layout.colour == 3 && (n == 3 || layout.alpha == 3);
+    std::vector<uint8_t> data;
+    (inPlace ? image.pixels : data).resize(count * n);
     {
         QuietStderr quiet;
-        if (!in->read_image(in->current_subimage(), 0, 0, n, TypeDesc::UINT8, data.data())) {
+        uint8_t* target = inPlace ? image.pixels.data() : data.data();
+        if (!in->read_image(in->current_subimage(), 0, 0, n, TypeDesc::UINT8, target)) {
             error = WithDetail(WithDetail("cannot read " + path, OneLine(in->geterror())),
                                quiet.Text());
             return false;
@@ -125,9 +130,10 @@ bool ReadPicture(const std::string& path, const ReadOptions& options, Image& ima
     }
     image.width = spec.width;
     image.height = spec.height;
-    image.channels = layout.alpha >= 0 ? 4 : 3;
-    image.pixels.resize(count * image.channels);
-    for (size_t i = 0; i < count; ++i) {
+    image.channels = channels;
+    if (!inPlace)
+        image.pixels.resize(count * image.channels);
+    for (size_t i = 0; i < count && !inPlace; ++i) {
         const uint8_t* s = &data[i * n];
         uint8_t* d = &image.pixels[i * image.channels];
         d[0] = s[0];

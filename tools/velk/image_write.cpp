@@ -50,23 +50,6 @@ bool IsEncodingAttribute(const std::string& name)
     return false;
 }
 
-bool Encode(ImageOutput& out, const std::string& path, ImageSpec spec, const uint8_t* data,
-            std::vector<unsigned char>& bytes, std::string& error)
-{
-    OIIO::Filesystem::IOVecOutput proxy(bytes);
-    void* pointer = &proxy;
-    spec.attribute("oiio:ioproxy", TypeDesc::PTR, &pointer);
-    QuietStderr quiet;
-    bool ok = out.open(path, spec) && out.write_image(TypeDesc::UINT8, data);
-    ok = out.close() && ok;
-    if (!ok)
-        error = WithDetail("cannot write " + path, OneLine(out.geterror()));
-    if (!ok)
-        error = WithDetail(error, quiet.Text());
-    (void)OIIO::geterror();
-    return ok;
-}
-
 } // namespace
 
 bool CanWriteImage(const std::string& path, std::string& error)
@@ -74,38 +57,106 @@ bool CanWriteImage(const std::string& path, std::string& error)
     return CreateWriter(path, error) != nullptr;
 }
 
-bool WriteImage(const std::string& path, int32_t width, int32_t height, int32_t channels,
-                const uint8_t* pixels, const ImageSpec& like, std::string& error, int pngLevel)
+bool BeginImageWrite(ImageWrite& w, const std::string& path, int32_t width, int32_t height,
+                     int32_t channels, const ImageSpec& like, int pngLevel, std::string& error)
 {
-    OutputTarget target;
-    std::unique_ptr<ImageOutput> out = CreateWriter(path, error);
-    if (!out || !ResolveOutput(path, target, error))
+    w.out = CreateWriter(path, error);
+    if (!w.out || !ResolveOutput(path, w.target, error))
         return false;
-    const int written = channels == 4 && !out->supports("alpha") ? 3 : channels;
-    ImageSpec spec(width, height, written, TypeDesc::UINT8);
+    w.path = path;
+    w.width = width;
+    w.height = height;
+    w.channels = channels;
+    w.written = channels == 4 && !w.out->supports("alpha") ? 3 : channels;
+    ImageSpec spec(width, height, w.written, TypeDesc::UINT8);
     for (const auto& attr : like.extra_attribs)
         if (!IsEncodingAttribute(attr.name().string()))
             spec.attribute(attr.name(), attr.type(), attr.data());
-    if (out->format_name() == std::string("png")) {
+    if (w.out->format_name() == std::string("png")) {
         constexpr int kAverageFilter = 0x40; // PNG_FILTER_AVG
         spec.attribute("png:compressionLevel", pngLevel);
         if (pngLevel < 6)
             spec.attribute("png:filter", kAverageFilter);
     }
-    if (written == 4) {
+    if (w.written == 4) {
         spec.alpha_channel = 3;
         spec.attribute("oiio:UnassociatedAlpha", 1); // our bytes are not premultiplied
     }
-
-    std::vector<uint8_t> packed;
-    const uint8_t* data = pixels;
-    if (written != channels) {
-        packed.resize(size_t(width) * height * written);
-        for (size_t i = 0, n = size_t(width) * height; i < n; ++i)
-            for (int k = 0; k < written; ++k)
-                packed[i * written + k] = pixels[i * channels + k];
-        data = packed.data();
+    // Room for an uncompressed picture up front: the encoder then appends
+    // without moving what it wrote (untouched room costs no memory).
+    w.bytes.reserve(size_t(width) * height * w.written + (size_t(1) << 20));
+    w.proxy = std::make_unique<OIIO::Filesystem::IOVecOutput>(w.bytes);
+    void* pointer = w.proxy.get();
+    spec.attribute("oiio:ioproxy", TypeDesc::PTR, &pointer);
+    QuietStderr quiet;
+    if (!w.out->open(path, spec)) {
+        error = WithDetail(WithDetail("cannot write " + path, OneLine(w.out->geterror())),
+                           quiet.Text());
+        (void)OIIO::geterror();
+        return false;
     }
-    std::vector<unsigned char> bytes;
-    return Encode(*out, path, spec, data, bytes, error) && ReplaceFile(target, path, bytes, error);
+    return true;
+}
+
+bool WriteImageRows(ImageWrite& w, const uint8_t* pixels, int32_t end, std::string& error)
+{
+    if (end > w.height)
+        end = w.height;
+    if (end <= w.rowsDone)
+        return true;
+    const size_t rowBytes = size_t(w.width) * w.channels;
+    const uint8_t* data = pixels + rowBytes * w.rowsDone;
+    if (w.written != w.channels) {
+        const size_t count = size_t(w.width) * (end - w.rowsDone);
+        w.packed.resize(count * w.written);
+        for (size_t i = 0; i < count; ++i)
+            for (int k = 0; k < w.written; ++k)
+                w.packed[i * w.written + k] = data[i * w.channels + k];
+        data = w.packed.data();
+    }
+    if (!w.out->write_scanlines(w.rowsDone, end, 0, TypeDesc::UINT8, data)) {
+        error = WithDetail("cannot write " + w.path, OneLine(w.out->geterror()));
+        return false;
+    }
+    w.rowsDone = end;
+    return true;
+}
+
+bool FinishImageWrite(ImageWrite& w, std::string& error)
+{
+    bool ok = w.rowsDone == w.height;
+    {
+        QuietStderr quiet;
+        ok = w.out->close() && ok;
+        if (!ok)
+            error = WithDetail(WithDetail("cannot write " + w.path, OneLine(w.out->geterror())),
+                               quiet.Text());
+        (void)OIIO::geterror();
+    }
+    return ok && ReplaceFile(w.target, w.path, w.bytes, error);
+}
+
+void AbandonImageWrite(ImageWrite& w)
+{
+    QuietStderr quiet; // the encoder may complain of missing rows
+    w.out.reset();
+    (void)OIIO::geterror();
+}
+
+bool WriteImage(const std::string& path, int32_t width, int32_t height, int32_t channels,
+                const uint8_t* pixels, const ImageSpec& like, std::string& error, int pngLevel)
+{
+    ImageWrite w;
+    if (!BeginImageWrite(w, path, width, height, channels, like, pngLevel, error))
+        return false;
+    bool ok;
+    {
+        QuietStderr quiet;
+        ok = WriteImageRows(w, pixels, height, error);
+        if (!ok)
+            error = WithDetail(error, quiet.Text());
+    }
+    if (!ok)
+        AbandonImageWrite(w);
+    return ok && FinishImageWrite(w, error);
 }

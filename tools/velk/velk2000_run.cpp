@@ -52,20 +52,21 @@ bool PrepareVelk2000(const Velk2000Options& options, TwoStageParams& record, std
 
 int32_t RenderVelk2000Image(const TwoStageParams& record, const Image& image,
                             const std::vector<uint8_t>& mask, const Velk2000Options& options,
-                            ProgressBar* progress, std::vector<uint8_t>& out)
+                            RowProgress progress, void* user, std::vector<uint8_t>& out)
 {
     const int32_t planes = image.channels;
     FilterRecord host = MakeHostRecord(planes, !mask.empty(), options.foreground, options.background);
     TwoStageParams params = record;
     const EngineContext context{&params, &host, planes};
     const int32_t rowBytes = image.width * planes;
-    out.assign(size_t(rowBytes) * image.height, 0);
+    if (out.size() != size_t(rowBytes) * image.height)
+        out.assign(size_t(rowBytes) * image.height, 0);
     const int32_t threads = options.threads > 0 ? options.threads : DefaultRenderThreads();
     return RenderTwoStageThreads(context, 0, 0, image.width, image.height, image.pixels.data(),
                                  rowBytes, out.data(), rowBytes,
                                  mask.empty() ? nullptr : mask.data(), image.width,
                                  PreviewScale(image.width, image.height),
-                                 kTwoStageFullImageMode + planes, threads, ReportProgress, progress);
+                                 kTwoStageFullImageMode + planes, threads, progress, user);
 }
 
 int32_t RenderVelk2000Preview(const TwoStageParams& record, int32_t planes, bool hasMask,

@@ -9,6 +9,7 @@
 
 #include "tools/velk/image_file.h"
 #include "tools/velk/preview_run.h"
+#include "common/row_workers.h"
 #include "tools/velk/progress_bar.h"
 #include "twostage/engine/twostage_params.h"
 
@@ -26,10 +27,11 @@ struct Velk2000Options {
 bool PrepareVelk2000(const Velk2000Options& options, TwoStageParams& record, std::string& error,
                      std::string& warning);
 
-// The whole image, as the filter renders it after OK.
+// The whole image, as the filter renders it after OK; out and progress as
+// for RenderVelk3dImage.
 int32_t RenderVelk2000Image(const TwoStageParams& record, const Image& image,
                             const std::vector<uint8_t>& mask, const Velk2000Options& options,
-                            ProgressBar* progress, std::vector<uint8_t>& out);
+                            RowProgress progress, void* user, std::vector<uint8_t>& out);
 
 // The dialog's preview of the reduced image, into preview.result.
 int32_t RenderVelk2000Preview(const TwoStageParams& record, int32_t planes, bool hasMask,

@@ -93,7 +93,7 @@ bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
 
 int32_t RenderVelk3dImage(const Velk3dRun& run, const Image& image,
                           const std::vector<uint8_t>& mask, const Velk3dOptions& options,
-                          ProgressBar* progress, std::vector<uint8_t>& out)
+                          RowProgress progress, void* user, std::vector<uint8_t>& out)
 {
     const int32_t planes = image.channels;
     const FilterRecord host =
@@ -102,7 +102,8 @@ int32_t RenderVelk3dImage(const Velk3dRun& run, const Image& image,
     const DeformContext context{&record, &host};
     const DeformInputs inputs = ApplyInputs(record, PreviewScale(image.width, image.height));
     const int32_t rowBytes = image.width * planes;
-    out.assign(size_t(rowBytes) * image.height, 0);
+    if (out.size() != size_t(rowBytes) * image.height)
+        out.assign(size_t(rowBytes) * image.height, 0);
     DeformBuffers buffers{};
     buffers.left = 0;
     buffers.top = 0;
@@ -117,7 +118,7 @@ int32_t RenderVelk3dImage(const Velk3dRun& run, const Image& image,
     buffers.alphaData = nullptr;
     const int32_t threads = options.threads > 0 ? options.threads : DefaultRenderThreads();
     return RenderDeformationThreads(context, inputs, buffers, run.fillColour, planes, threads,
-                                    ReportProgress, progress);
+                                    progress, user);
 }
 
 int32_t RenderVelk3dPreview(const Velk3dRun& run, int32_t planes, bool hasMask,

@@ -11,6 +11,7 @@
 #include "deform/engine/deform_settings.h"
 #include "tools/velk/image_file.h"
 #include "tools/velk/preview_run.h"
+#include "common/row_workers.h"
 #include "tools/velk/progress_bar.h"
 
 enum class FillKind { Default, Foreground, Background, Transparent, Colour };
@@ -39,11 +40,13 @@ struct Velk3dRun {
 bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
                    std::string& error);
 
-// Renders the whole image as the filter's apply step does. mask may be empty.
-// Returns the engine's result (0, or the progress bar's stop code).
+// Renders the whole image as the filter's apply step does, into out (sized
+// here unless it already has the image's size). mask may be empty. progress
+// is called on this thread, in row order, with every row above `row` done.
+// Returns the engine's result (0, or progress's stop code).
 int32_t RenderVelk3dImage(const Velk3dRun& run, const Image& image,
                           const std::vector<uint8_t>& mask, const Velk3dOptions& options,
-                          ProgressBar* progress, std::vector<uint8_t>& out);
+                          RowProgress progress, void* user, std::vector<uint8_t>& out);
 
 // The dialog's preview of the reduced image (preview inputs, blue-green-red
 // buffers), into preview.result.
