@@ -310,3 +310,53 @@ TEST(PreviewReduce, EmptyOrDegenerateInputWritesNothing)
     EXPECT_EQ(preview[3 * kPreviewWidth + 3], 50);
     EXPECT_EQ(preview[3 * kPreviewWidth + 4], kUnwritten);
 }
+
+TEST(PreviewReduce, AnyPlaneOfAnyPixelStrideMatchesTheReference)
+{
+    // One plane of pixels 1..6 bytes wide, at every offset, on sizes whose
+    // rows end at odd places and scales from just above 1 to past 256 (where
+    // the reduction takes doubles); nothing outside the rectangle is written.
+    struct Case {
+        int32_t width, height, stride;
+    };
+    const Case cases[] = {{365, 700, 1}, {1000, 361, 2}, {2333, 1711, 3}, {737, 1201, 4},
+                          {400, 5000, 5},  {1093, 777, 6}, {95000, 300, 1}};
+    unsigned seed = 20;
+    for (const Case& k : cases)
+        for (int32_t offset = 0; offset < k.stride; offset += k.stride > 3 ? 2 : 1) {
+            HostImage image = RandomImage(k.width, k.height, k.stride, ++seed);
+            const float s = PreviewScale(k.width, k.height);
+            const PreviewSize size = PreviewRectSize(k.width, k.height, s);
+            std::vector<uint8_t> scratch = Scratch(k.height, image.rowBytes);
+            std::vector<uint8_t> preview(kPreviewWidth * kPreviewHeight, kUnwritten);
+            PreviewReduce(s, image.pixels.data(), scratch.data(), image.rowBytes, k.stride,
+                          preview.data(), 1, k.width, k.height, kPreviewWidth, offset, 0);
+            const std::vector<std::vector<int>> ref = ReferenceReduce(image, offset, s);
+            int mismatches = 0;
+            for (int r = 0; r < kPreviewHeight; ++r)
+                for (int c = 0; c < kPreviewWidth; ++c) {
+                    const int expected = r < size.height && c < size.width ? ref[r][c] : kUnwritten;
+                    mismatches += preview[static_cast<size_t>(r) * kPreviewWidth + c] != expected;
+                }
+            EXPECT_EQ(mismatches, 0) << k.width << " x " << k.height << ", stride " << k.stride
+                                     << ", offset " << offset;
+        }
+}
+
+TEST(PreviewReduce, ScratchThatIsTheSourceGivesTheSamePreview)
+{
+    // A host may hand out one buffer as both input and output; the output is
+    // the scratch area, so every plane must be read before its row is reused.
+    HostImage image = RandomImage(1500, 900, 4, 30);
+    const float s = PreviewScale(1500, 900);
+    Previews apart, inPlace;
+    std::vector<uint8_t> scratch = Scratch(900, image.rowBytes);
+    FillPreviewBuffers(s, image.pixels.data(), image.rowBytes, 4, nullptr, 0, 1500, 900,
+                       scratch.data(), apart.Buffers());
+    ExpectColourMatches(image, s, apart.colour);
+    std::vector<uint8_t> shared = image.pixels;
+    FillPreviewBuffers(s, shared.data(), image.rowBytes, 4, nullptr, 0, 1500, 900, shared.data(),
+                       inPlace.Buffers());
+    EXPECT_EQ(inPlace.colour, apart.colour);
+    EXPECT_EQ(inPlace.transparency, apart.transparency);
+}
