@@ -6,6 +6,7 @@
 #include "common/float_to_int.h"
 #include "common/preview_size.h"
 #include "common/row_workers.h"
+#include "twostage/engine/strip_groups.h"
 #include "twostage/engine/strip_job.h"
 
 namespace {
@@ -95,37 +96,6 @@ void PreFill(const PixelColours& c, uint8_t* dst, int32_t dstStride, int32_t byt
     }
 }
 
-// False when the call is refused (nothing is written then).
-bool PrepareJob(const EngineContext& context, int32_t left, int32_t top, int32_t right,
-                int32_t bottom, const uint8_t* src, int32_t srcStride, uint8_t* dst,
-                int32_t dstStride, const uint8_t* mask, int32_t maskStride,
-                const uint8_t* alphaPlane, float scale, int32_t mode, TwoStageJob& job)
-{
-    const int32_t bpp = mode & 7;
-    if ((bpp != 3 && bpp != 4) || !context.params || !src || !dst)
-        return false;
-    static const FilterRecord kNoHost{};
-    const FilterRecord& host = context.filter ? *context.filter : kNoHost;
-    const bool fullImage = mode >= 5;
-    if (!fullImage) {
-        // The preview buffers are 364 x 360; nothing outside them is touched.
-        if (left < 0) left = 0;
-        if (top < 0) top = 0;
-        if (right > kPreviewWidth) right = kPreviewWidth;
-        if (bottom > kPreviewHeight) bottom = kPreviewHeight;
-    }
-    const bool hasMask = host.haveMask != 0 && mask != nullptr;
-    SetUpRender(job, *context.params, host, context.planes, right, bottom, scale, fullImage, bpp,
-                hasMask);
-    job.left = left, job.top = top, job.right = right, job.bottom = bottom;
-    job.src = src, job.srcStride = srcStride;
-    job.dst = dst, job.dstStride = dstStride;
-    job.mask = mask, job.maskStride = maskStride;
-    job.alphaPlane = alphaPlane;
-    job.bpp = bpp;
-    return true;
-}
-
 // A row of a shared render: its state found from the row above, its fill,
 // its pixels.
 struct SharedRows {
@@ -152,6 +122,37 @@ void RenderSharedRow(const void* shared, int32_t y)
 
 } // namespace
 
+bool PrepareTwoStageJob(const EngineContext& context, int32_t left, int32_t top, int32_t right,
+                        int32_t bottom, const uint8_t* src, int32_t srcStride, uint8_t* dst,
+                        int32_t dstStride, const uint8_t* mask, int32_t maskStride,
+                        const uint8_t* alphaPlane, float scale, int32_t mode, TwoStageJob& job)
+{
+    const int32_t bpp = mode & 7;
+    if ((bpp != 3 && bpp != 4) || !context.params || !src || !dst)
+        return false;
+    static const FilterRecord kNoHost{};
+    const FilterRecord& host = context.filter ? *context.filter : kNoHost;
+    const bool fullImage = mode >= 5;
+    if (!fullImage) {
+        // The preview buffers are 364 x 360; nothing outside them is touched.
+        if (left < 0) left = 0;
+        if (top < 0) top = 0;
+        if (right > kPreviewWidth) right = kPreviewWidth;
+        if (bottom > kPreviewHeight) bottom = kPreviewHeight;
+    }
+    const bool hasMask = host.haveMask != 0 && mask != nullptr;
+    SetUpRender(job, *context.params, host, context.planes, right, bottom, scale, fullImage, bpp,
+                hasMask);
+    job.left = left, job.top = top, job.right = right, job.bottom = bottom;
+    job.src = src, job.srcStride = srcStride;
+    job.dst = dst, job.dstStride = dstStride;
+    job.mask = mask, job.maskStride = maskStride;
+    job.alphaPlane = alphaPlane;
+    job.bpp = bpp;
+    job.lanes = !CanMapLanes(job) ? 0 : (HaveGroups8() ? 8 : 4);
+    return true;
+}
+
 int32_t RenderTwoStage(const EngineContext& context, int32_t left, int32_t top, int32_t right,
                        int32_t bottom, const uint8_t* src, int32_t srcStride, uint8_t* dst,
                        int32_t dstStride, const uint8_t* mask, int32_t maskStride,
@@ -159,8 +160,8 @@ int32_t RenderTwoStage(const EngineContext& context, int32_t left, int32_t top, 
                        TwoStageAbortCheck abortCheck, void* abortUser)
 {
     TwoStageJob job;
-    if (!PrepareJob(context, left, top, right, bottom, src, srcStride, dst, dstStride, mask,
-                    maskStride, alphaPlane, scale, mode, job))
+    if (!PrepareTwoStageJob(context, left, top, right, bottom, src, srcStride, dst, dstStride,
+                            mask, maskStride, alphaPlane, scale, mode, job))
         return userCanceledErr;
 
     // 9. Pre-fill: the whole preview buffer, or the rectangle.
@@ -189,8 +190,8 @@ int32_t RenderTwoStageThreads(const EngineContext& context, int32_t left, int32_
                               void* abortUser)
 {
     TwoStageJob job;
-    if (mode < 5 || !PrepareJob(context, left, top, right, bottom, src, srcStride, dst, dstStride,
-                                mask, maskStride, nullptr, scale, mode, job))
+    if (mode < 5 || !PrepareTwoStageJob(context, left, top, right, bottom, src, srcStride, dst,
+                                        dstStride, mask, maskStride, nullptr, scale, mode, job))
         return userCanceledErr;
     // Rows share the work only when every row's start state can be found
     // from the row above it; otherwise (records that put whole rows on no

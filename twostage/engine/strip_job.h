@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "twostage/engine/render_twostage.h"
 #include "twostage/engine/strip_geometry.h"
 #include "twostage/engine/strip_shading.h"
 
@@ -21,6 +22,7 @@ struct TwoStageJob {
     bool antiAliasing;
     bool hasMask;
     bool deformation;
+    int32_t lanes; // 0: rows pixel by pixel; 4 or 8: in groups of as many (strip_groups.h)
 
     // The rectangle and buffers.
     int32_t left, top, right, bottom;
@@ -41,11 +43,27 @@ struct CarriedState {
     float curveU, curveV;
 };
 
+// Sets up the job of a RenderTwoStage call with these arguments (a preview
+// rectangle clipped to the preview buffers), the destination not yet
+// filled. False when the call is refused.
+bool PrepareTwoStageJob(const EngineContext& context, int32_t left, int32_t top, int32_t right,
+                        int32_t bottom, const uint8_t* src, int32_t srcStride, uint8_t* dst,
+                        int32_t dstStride, const uint8_t* mask, int32_t maskStride,
+                        const uint8_t* alphaPlane, float scale, int32_t mode, TwoStageJob& job);
+
 // The state before the first pixel of a render.
 CarriedState InitialState(const TwoStageJob& job);
 
-// Renders row y from state, leaving the state after its last pixel.
+// Renders row y from state, leaving the state after its last pixel: in
+// groups of job.lanes pixels where it is set, else one pixel at a time.
 void RenderStripRow(const TwoStageJob& job, int32_t y, CarriedState& state);
+
+// The two row loops, byte for byte the same: the one-pixel loop, and the
+// group loop (groups of eight, then of four, then single pixels), which
+// hands every group that depends on the pixels before it to the one-pixel
+// steps.
+void RenderStripRowOnePixel(const TwoStageJob& job, int32_t y, CarriedState& state);
+void RenderStripRowLanes(const TwoStageJob& job, int32_t y, CarriedState& state);
 
 // The state after row y, found without rendering: from the last pixel of
 // the row (or before it) that sets every part of the state itself, mapped

@@ -6,6 +6,7 @@
 
 #include "common/float_to_int.h"
 #include "twostage/engine/strip_job.h"
+#include "twostage/engine/strip_groups.h"
 
 namespace {
 
@@ -182,7 +183,7 @@ void ShadePixel(const TwoStageJob& job, const StageGeometry g[2], const StripPoi
                 job.maskStride, x, y, out);
 }
 
-void RenderStripRow(const TwoStageJob& job, int32_t y, CarriedState& state)
+void RenderStripRowOnePixel(const TwoStageJob& job, int32_t y, CarriedState& state)
 {
     StageGeometry g[2] = {job.geometry[0], job.geometry[1]};
     StripPoint point{};
@@ -191,6 +192,29 @@ void RenderStripRow(const TwoStageJob& job, int32_t y, CarriedState& state)
         if (MapPixel(job, g, point, x, y))
             ShadePixel(job, g, point, x, y);
     Store(g, point, state);
+}
+
+void RenderStripRowLanes(const TwoStageJob& job, int32_t y, CarriedState& state)
+{
+    StageGeometry g[2] = {job.geometry[0], job.geometry[1]};
+    StripPoint point{};
+    Load(state, g, point);
+    int32_t x = job.left;
+    if (job.lanes == 8)
+        x = RenderGroups8(job, y, x, g, point);
+    x = RenderGroups4(job, y, x, g, point);
+    for (; x < job.right; ++x)
+        if (MapPixel(job, g, point, x, y))
+            ShadePixel(job, g, point, x, y);
+    Store(g, point, state);
+}
+
+void RenderStripRow(const TwoStageJob& job, int32_t y, CarriedState& state)
+{
+    if (job.lanes != 0)
+        RenderStripRowLanes(job, y, state);
+    else
+        RenderStripRowOnePixel(job, y, state);
 }
 
 bool ProbeRowEnd(const TwoStageJob& job, int32_t y, CarriedState& state)
