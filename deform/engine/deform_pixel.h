@@ -25,8 +25,8 @@ struct DeformJob {
     bool haveMask;
     bool alphaPreview; // 3 planes with editable transparency: alphaData shown
     int32_t cBegin, cEnd; // the columns written: the rectangle inside the fill
-    bool lanes;           // positions small enough for the four-lane rows
-    float levelReal[256]; // d.levelTable as reals, for the four-lane rows
+    int32_t lanes;        // pixels a group of the row loop: 4 or 8, 0 one at a time
+    float levelReal[256]; // d.levelTable as reals, for the group rows
 };
 
 // The bilinear footprint of a source position and its corner weights.
@@ -168,8 +168,19 @@ inline void FinishPixel(const DeformJob& job, const Footprint& f, int32_t c, int
     if (job.planes == 4) WriteAlpha(job, f, out);
 }
 
-// Renders row r, columns job.cBegin..cEnd: the four-lane loop when job.lanes
-// is set, else one pixel at a time. Both give the same bytes.
+// Fills job for a RenderDeformation call; false when the call is refused.
+// job.lanes is 8 where the processor runs the eight-lane rows, 4 where it
+// does not, 0 when the positions are too large for lanes.
+bool PrepareDeformJob(const DeformContext& context, const DeformInputs& inputs,
+                      const DeformBuffers& buffers, uint32_t fillColour, int32_t planes,
+                      DeformJob* job);
+
+// Renders row r, columns job.cBegin..cEnd, job.lanes pixels at a time or,
+// with 0, one at a time. Every loop gives the same bytes.
 void RenderDeformRow(const DeformJob& job, int32_t r);
 void RenderDeformRowScalar(const DeformJob& job, int32_t r);
-void RenderDeformRowLanes(const DeformJob& job, int32_t r);
+void RenderDeformRowLanes(const DeformJob& job, int32_t r); // four lanes, SSE2
+void RenderDeformRow8(const DeformJob& job, int32_t r);     // eight lanes, AVX2
+
+// True when this build has the eight-lane rows and the processor runs them.
+bool HaveDeformRows8();

@@ -20,9 +20,10 @@ static void PrepareLevels(const DeformInputs& in, DeformSetup* d)
     // stays a byte mapping.
     const int32_t floor =
         in.brightnessFloor < 0 ? 0 : (in.brightnessFloor > 255 ? 255 : in.brightnessFloor);
-    const float step = static_cast<float>(255 - floor) * 0.003921569f;
+    d->levelFloor = static_cast<float>(floor);
+    d->levelStep = static_cast<float>(255 - floor) * 0.003921569f;
     for (int32_t i = 0; i < 256; ++i) {
-        const int32_t level = TruncToInt(static_cast<float>(floor) + static_cast<float>(i) * step);
+        const int32_t level = TruncToInt(d->levelFloor + static_cast<float>(i) * d->levelStep);
         d->levelTable[i] = ClampByte(level);
     }
 }

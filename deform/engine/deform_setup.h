@@ -14,6 +14,9 @@ enum DeformFillMode : int32_t {
 
 struct DeformSetup {
     uint8_t levelTable[256]; // brightness floor mapping
+    // levelTable[i] is ClampByte(TruncToInt(levelFloor + i x levelStep)), a
+    // formula the group rows evaluate in lanes.
+    float levelFloor, levelStep;
     float satGain;
     int32_t fillMode;
     uint8_t fillBytes[3]; // in the destination's byte order
