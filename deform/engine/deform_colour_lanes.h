@@ -6,7 +6,7 @@
 // 255 x 255.
 #pragma once
 
-#include "deform/engine/deform_lanes.h"
+#include "common/lanes.h"
 
 namespace deform_lanes {
 
@@ -48,7 +48,7 @@ void Resaturate(typename L::I& b0, typename L::I& b1, typename L::I& b2, typenam
 
     const F f1 = L::Splat(1.0f);
     const F gain = Select(Less(lambdaB, f1), Add(Mul(Sub(f1, lambdaB), L::Splat(satGain)), f1), light);
-    const I s = ClampBytes<L>(TruncToInts<L>(Mul(ToFloat(S), gain)));
+    const I s = ClampBytes<L>(TruncToInts(Mul(ToFloat(S), gain)));
     hue = AddI(hue, AndI(LessI(hue, L::ZeroI()), L::SplatI(1536)));
     hue = AndNotI(GreaterI(hue, L::SplatI(1535)), hue);
     const I f = AndI(hue, c255);

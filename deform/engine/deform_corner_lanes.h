@@ -140,7 +140,7 @@ void ColourLanes(const DeformJob& job, int32_t lastOffset, const GroupFootprints
         const F sum = Add(Add(Add(Mul(t[C11][ch], f.w11), Mul(t[C01][ch], f.w01)),
                               Mul(t[C10][ch], f.w10)),
                           Mul(t[C00][ch], f.w00));
-        channel[ch] = ClampBytes<L>(TruncToInts<L>(Mul(sum, light)));
+        channel[ch] = ClampBytes<L>(TruncToInts(Mul(sum, light)));
     }
     Resaturate<L>(channel[0], channel[1], channel[2], lambdaB, light, job.d.satGain);
     WriteColours<L>(job, lanes, channel, out);

@@ -3,7 +3,7 @@
 // precision, each face evaluated only when some lane lies on it.
 #pragma once
 
-#include "deform/engine/deform_lanes.h"
+#include "common/lanes.h"
 #include "deform/engine/deform_setup.h"
 
 namespace deform_lanes {

@@ -67,7 +67,7 @@ GroupFootprints<L> Footprints(const RowLanes<L>& row, typename L::F sx, typename
     const I step = L::SplatI(1);
     const F one = L::Splat(1.0f);
     GroupFootprints<L> f;
-    I cx = TruncToInts<L>(sx), cy = TruncToInts<L>(sy);
+    I cx = TruncToInts(sx), cy = TruncToInts(sy);
     cx = SelectI(LessI(cx, row.leftI), row.leftI, cx);
     f.cx = SelectI(GreaterI(cx, row.lastX), row.lastX, cx);
     cy = SelectI(LessI(cy, row.topI), row.topI, cy);

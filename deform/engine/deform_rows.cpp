@@ -114,7 +114,7 @@ void FinishLanes(const DeformJob& job, const GroupRecords& g, const Footprint f[
 
 void RenderDeformRowLanes(const DeformJob& job, int32_t r)
 {
-    deform_lanes::RenderRowGroups<deform_lanes::Lanes4>(job, r);
+    deform_lanes::RenderRowGroups<Lanes4>(job, r);
 }
 
 void RenderDeformRow(const DeformJob& job, int32_t r)

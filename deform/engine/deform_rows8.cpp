@@ -13,7 +13,7 @@ bool HaveDeformRows8()
 
 void RenderDeformRow8(const DeformJob& job, int32_t r)
 {
-    deform_lanes::RenderRowGroups<deform_lanes::Lanes8>(job, r);
+    deform_lanes::RenderRowGroups<Lanes8>(job, r);
 }
 #else
 bool HaveDeformRows8()
