@@ -34,13 +34,7 @@ TEST(DeformRandomRecords, AnyValidRecordRenders)
         image->Paint(image->planes, noise);
     const float scales[] = {0.01f, 1.0f, 16.48f, 90.0f};
     for (int n = 0; n < 3000; ++n) {
-        DeformSettings s;
-        for (size_t i = 0; i < sizeof s; ++i)
-            reinterpret_cast<uint8_t*>(&s)[i] = static_cast<uint8_t>(random());
-        for (int i = 0; n % 2 && i < 8; ++i) { // half of them near the sliders' ranges
-            s.valueX[i] = static_cast<int16_t>(random() % 130 - 15);
-            s.valueY[i] = static_cast<int16_t>(random() % 130 - 15);
-        }
+        DeformSettings s = RandomDeformRecord(random, n % 2 != 0); // half near the sliders
         s.checksum = DeformChecksum(s);
         RenderCall call;
         call.fill = static_cast<uint32_t>(random());

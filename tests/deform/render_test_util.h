@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <vector>
 
 #include "deform/engine/render_deformation.h"
@@ -80,3 +81,17 @@ struct RenderCall {
         return RenderDeformation(context, inputs, b, 1.0f, fill, source->planes, progress, user);
     }
 };
+
+// A record of random bytes; nearSliders puts the tile values near the
+// sliders' ranges.
+inline DeformSettings RandomDeformRecord(std::mt19937& random, bool nearSliders)
+{
+    DeformSettings s;
+    for (size_t i = 0; i < sizeof s; ++i)
+        reinterpret_cast<uint8_t*>(&s)[i] = static_cast<uint8_t>(random());
+    for (int i = 0; nearSliders && i < 8; ++i) {
+        s.valueX[i] = static_cast<int16_t>(random() % 130 - 15);
+        s.valueY[i] = static_cast<int16_t>(random() % 130 - 15);
+    }
+    return s;
+}

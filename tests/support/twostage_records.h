@@ -1,6 +1,9 @@
 // Two-stage records for the engine tests.
 #pragma once
 
+#include <random>
+
+#include "twostage/engine/preset_load.h"
 #include "twostage/engine/twostage_presets.h"
 
 // A record whose every stage value is neutral (no shading, no stretch, no
@@ -24,5 +27,18 @@ inline TwoStageParams NeutralTwoStage()
     p.brightnessRatio = p.lightExiting = p.saturation = 0;
     p.deformation = p.whiteCanvas = 0;
     p.antiAliasing = 1;
+    return p;
+}
+
+// A record of random bytes, sealed and loaded as the preset box loads a user
+// preset after `before`.
+inline TwoStageParams RandomLoadedTwoStage(std::mt19937& random, const TwoStageParams& before)
+{
+    TwoStageParams p;
+    for (size_t i = 0; i < sizeof p; ++i)
+        reinterpret_cast<uint8_t*>(&p)[i] = static_cast<uint8_t>(random());
+    p.checksum = TwoStageChecksum(p);
+    FinishPresetLoad(p, before);
+    ReadBackCheckBoxes(p);
     return p;
 }

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "tests/support/twostage_records.h"
 #include "twostage/engine/preset_load.h"
 #include "twostage/engine/strip_groups.h"
 #include "twostage/engine/strip_job.h"
@@ -105,12 +106,7 @@ TEST(TwoStageLaneRows, AnyRecordMatchesTheOnePixelRows)
     const float scales[] = {0.05f, 0.5f, 1.0f, 3.7f, 90.0f};
     int compared = 0;
     for (int n = 0; n < 400; ++n) {
-        TwoStageParams p;
-        for (size_t i = 0; i < sizeof p; ++i)
-            reinterpret_cast<uint8_t*>(&p)[i] = static_cast<uint8_t>(random());
-        p.checksum = TwoStageChecksum(p);
-        FinishPresetLoad(p, before);
-        ReadBackCheckBoxes(p);
+        TwoStageParams p = RandomLoadedTwoStage(random, before);
         p.antiAliasing = static_cast<uint8_t>(random() % 2);
         const int32_t planes = 3 + static_cast<int32_t>(random() % 2);
         const Scene s = MakeScene(9 + static_cast<int32_t>(random() % 60),

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "tests/support/twostage_records.h"
 #include "common/image_case.h"
 #include "toolkit/preview/preview_reduce.h"
 #include "twostage/engine/preset_load.h"
@@ -238,12 +239,7 @@ TEST(TwoStagePinned, RandomRecords)
     const TwoStageParams before = DialogRecordForFactory(0);
     uint64_t h = Fnv({});
     for (int n = 0; n < 600; ++n) {
-        TwoStageParams p;
-        for (size_t i = 0; i < sizeof p; ++i)
-            reinterpret_cast<uint8_t*>(&p)[i] = static_cast<uint8_t>(random());
-        p.checksum = TwoStageChecksum(p);
-        FinishPresetLoad(p, before);
-        ReadBackCheckBoxes(p);
+        TwoStageParams p = RandomLoadedTwoStage(random, before);
         p.antiAliasing = static_cast<uint8_t>(n / 2 % 2);
         FilterRecord host{};
         host.haveMask = n % 3 != 0;

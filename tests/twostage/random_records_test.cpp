@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "tests/support/twostage_records.h"
 #include "twostage/engine/preset_load.h"
 #include "twostage/engine/render_twostage.h"
 
@@ -20,12 +21,7 @@ TEST(TwoStageRandomRecords, AnyValidRecordRenders)
             b = static_cast<uint8_t>(random());
     const TwoStageParams before = DialogRecordForFactory(0);
     for (int n = 0; n < 3000; ++n) {
-        TwoStageParams p;
-        for (size_t i = 0; i < sizeof p; ++i)
-            reinterpret_cast<uint8_t*>(&p)[i] = static_cast<uint8_t>(random());
-        p.checksum = TwoStageChecksum(p);
-        FinishPresetLoad(p, before);
-        ReadBackCheckBoxes(p);
+        TwoStageParams p = RandomLoadedTwoStage(random, before);
         FilterRecord host{};
         host.haveMask = n % 3 != 0;
         host.filterCase = static_cast<int16_t>(1 + n % 6);

@@ -7,12 +7,16 @@
 namespace {
 
 // Adds 16 bytes, widened, to two accumulators of eight 16-bit lanes.
-inline void Accumulate16(const uint8_t* p, __m128i& lo, __m128i& hi)
+inline void AddBytes(__m128i v, __m128i& lo, __m128i& hi)
 {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i zero = _mm_setzero_si128();
     lo = _mm_add_epi16(lo, _mm_unpacklo_epi8(v, zero));
     hi = _mm_add_epi16(hi, _mm_unpackhi_epi8(v, zero));
+}
+
+inline void Accumulate16(const uint8_t* p, __m128i& lo, __m128i& hi)
+{
+    AddBytes(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), lo, hi);
 }
 
 // 16 bytes of ones, then 16 zero bytes: the 16 bytes from 16 - n on keep
@@ -152,12 +156,9 @@ void ReduceRow(const ReducePlan& plan, const uint8_t* row, int32_t stride, int32
                 const int32_t bytes = (last - i) * stride;
                 const __m128i keep = _mm_loadu_si128(
                     reinterpret_cast<const __m128i*>(kFirstBytes + 16 - bytes));
-                const __m128i v = _mm_and_si128(
-                    keep,
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + static_cast<ptrdiff_t>(i) * stride)));
-                const __m128i zero = _mm_setzero_si128();
-                lo = _mm_add_epi16(lo, _mm_unpacklo_epi8(v, zero));
-                hi = _mm_add_epi16(hi, _mm_unpackhi_epi8(v, zero));
+                const __m128i* p =
+                    reinterpret_cast<const __m128i*>(row + static_cast<ptrdiff_t>(i) * stride);
+                AddBytes(_mm_and_si128(keep, _mm_loadu_si128(p)), lo, hi);
                 i = last;
             }
             FoldLanes(lo, hi, stride, channels, sum);
