@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "toolkit/preview/reduce_rows.h"
+#include "toolkit/preview/reduce_wide.h"
 
 namespace {
 
@@ -110,9 +111,14 @@ void ReduceChannels(float s, const uint8_t* source, uint8_t* scratch, int32_t ro
     const int32_t span = channels * columns;
     std::vector<uint8_t> reduced(static_cast<size_t>(span));
     RowSums work(across, channels);
+    WideRowPlan wide;
+    MakeWideRowPlan(across, stride, channels, lastByte, wide);
+    const WideRows wideRows = WideRowsOf(wide, across, channels);
     for (int32_t y = 0; y < height; ++y) {
-        ReduceRow(across, source + static_cast<ptrdiff_t>(y) * rowBytes, stride, channels,
-                  loadLimit, work, reduced.data());
+        const uint8_t* row = source + static_cast<ptrdiff_t>(y) * rowBytes;
+        if (wide.outputs > 0)
+            ReduceRow8(wideRows, row, reduced.data());
+        ReduceRow(across, wide.outputs, row, stride, channels, loadLimit, work, reduced.data());
         std::memcpy(scratch + static_cast<ptrdiff_t>(y) * rowBytes, reduced.data(),
                     reduced.size());
     }

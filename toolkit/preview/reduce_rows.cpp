@@ -106,12 +106,13 @@ inline uint32_t OutputSum(const ReducePlan& plan, uint32_t interior, uint32_t la
     return (interior << plan.shift) + last * plan.lastWeight[k] + carry * carryWeight;
 }
 
-// The outputs of one channel of a row: interior sums, and the last pixels
-// (ends[-1] reads 0: output 0 has no carry pixel).
-void CombineRow(const ReducePlan& plan, const uint32_t* sums, const uint8_t* ends, uint8_t* out)
+// Outputs first .. of one channel of a row: interior sums, and the last
+// pixels (ends[-1] reads 0: output 0 has no carry pixel).
+void CombineRow(const ReducePlan& plan, int32_t first, const uint32_t* sums, const uint8_t* ends,
+                uint8_t* out)
 {
     const __m128i shift = _mm_cvtsi32_si128(plan.shift);
-    int32_t k = 0;
+    int32_t k = first;
     for (; k + 4 <= plan.outputs; k += 4) {
         const __m128i pairs = Pairs4(ends + k, ends + k - 1);
         const __m128i low = _mm_madd_epi16(
@@ -137,14 +138,20 @@ RowSums::RowSums(const ReducePlan& plan, int32_t channels)
 {
 }
 
-void ReduceRow(const ReducePlan& plan, const uint8_t* row, int32_t stride, int32_t channels,
-               int32_t loadLimit, RowSums& work, uint8_t* out)
+void ReduceRow(const ReducePlan& plan, int32_t first, const uint8_t* row, int32_t stride,
+               int32_t channels, int32_t loadLimit, RowSums& work, uint8_t* out)
 {
     const int32_t perLoad = 16 / stride; // whole pixels in a 16-byte load
     const size_t sumPitch = static_cast<size_t>(plan.outputs) + 4;
     const size_t endPitch = static_cast<size_t>(plan.outputs) + 8;
     int32_t from = 0; // first interior pixel of output k
-    for (int32_t k = 0; k < plan.outputs; ++k) {
+    if (first > 0) { // output first's carry pixel
+        const uint8_t* carry = row + static_cast<ptrdiff_t>(plan.last[first - 1]) * stride;
+        for (int32_t c = 0; c < channels; ++c)
+            work.ends[c * endPitch + first] = carry[c];
+        from = plan.last[first - 1] + 1;
+    }
+    for (int32_t k = first; k < plan.outputs; ++k) {
         const int32_t last = plan.last[k];
         uint32_t sum[16] = {};
         int32_t i = from;
@@ -174,7 +181,7 @@ void ReduceRow(const ReducePlan& plan, const uint8_t* row, int32_t stride, int32
         from = last + 1;
     }
     for (int32_t c = 0; c < channels; ++c)
-        CombineRow(plan, &work.sums[c * sumPitch], &work.ends[c * endPitch + 1],
+        CombineRow(plan, first, &work.sums[c * sumPitch], &work.ends[c * endPitch + 1],
                    out + static_cast<ptrdiff_t>(c) * plan.outputs);
 }
 

@@ -14,12 +14,12 @@ struct RowSums {
     RowSums(const ReducePlan& plan, int32_t channels);
 };
 
-// Pass 1 of one row: `channels` bytes of each pixel (stride bytes apart, at
-// most 16) reduced along the plan into out[c * plan.outputs + k]. Loads of 16
-// bytes start only below pixel loadLimit, so none reaches past the row's last
-// channel byte.
-void ReduceRow(const ReducePlan& plan, const uint8_t* row, int32_t stride, int32_t channels,
-               int32_t loadLimit, RowSums& work, uint8_t* out);
+// Pass 1 of one row from output `first` on: `channels` bytes of each pixel
+// (stride bytes apart, at most 16) reduced along the plan into
+// out[c * plan.outputs + k]. Loads of 16 bytes start only below pixel
+// loadLimit, so none reaches past the row's last channel byte.
+void ReduceRow(const ReducePlan& plan, int32_t first, const uint8_t* row, int32_t stride,
+               int32_t channels, int32_t loadLimit, RowSums& work, uint8_t* out);
 
 // Where one channel's preview pixels go: byte (c, r) at
 // base + c * pixelStride + r * rowBytes. A null base drops the channel.
