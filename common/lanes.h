@@ -33,6 +33,7 @@ struct Lanes4 {
     // The lanes from at(0) .. at(N - 1).
     template <class At> static I Ints(At at) { return _mm_setr_epi32(at(0), at(1), at(2), at(3)); }
     template <class At> static F Floats(At at) { return _mm_setr_ps(at(0), at(1), at(2), at(3)); }
+    static I Load(const int32_t* p) { return _mm_load_si128(reinterpret_cast<const I*>(p)); }
     static void Store(int32_t* p, I v) { _mm_store_si128(reinterpret_cast<I*>(p), v); }
     static void Store(float* p, F v) { _mm_store_ps(p, v); }
     static void StoreBytes(uint8_t* p, I v) { _mm_store_si128(reinterpret_cast<I*>(p), v); }
@@ -116,6 +117,10 @@ struct Lanes8 {
     template <class At> static F Floats(At at)
     {
         return _mm256_setr_ps(at(0), at(1), at(2), at(3), at(4), at(5), at(6), at(7));
+    }
+    static I Load(const int32_t* p)
+    {
+        return _mm256_load_si256(reinterpret_cast<const I*>(p));
     }
     static void Store(int32_t* p, I v) { _mm256_store_si256(reinterpret_cast<I*>(p), v); }
     static void Store(float* p, F v) { _mm256_store_ps(p, v); }

@@ -37,6 +37,7 @@ void SetUpRender(TwoStageJob& r, const TwoStageParams& p, const FilterRecord& ho
             r.settings[s].lightExiting = 0;
     c.saturationGain = static_cast<float>(p.saturation) * 0.05f;
     BuildToneTable(r.tone, p.brightnessRatio, p.whiteCanvas);
+    r.toneBase = p.brightnessRatio;
     c.whiteCanvas = p.whiteCanvas != 0;
     c.bytesPerPixel = bytesPerPixel;
 

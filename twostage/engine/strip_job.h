@@ -16,6 +16,7 @@ struct TwoStageJob {
     StageGeometry geometry[2];
     PixelColours colours;
     uint8_t tone[256];
+    int32_t toneBase; // the brightness ratio the tone table starts from
     float curve[kCurveTableSize];
     float curveAmpX, curveAmpY;
     float scaleX, scaleY, startX, startY;

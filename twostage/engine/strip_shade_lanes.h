@@ -96,21 +96,51 @@ template <class L> void FindCorners(const TwoStageJob& r, SampleLanes<L>& s)
     }
 }
 
+// The tone table's entries of bytes v (0 .. 255): its formula, lane by lane.
+template <class L> typename L::I ToneLanes(const TwoStageJob& r, typename L::I v)
+{
+    const int32_t b = r.toneBase;
+    const typename L::F x =
+        Add(L::Splat(static_cast<float>(b)),
+            Mul(ToFloat(MulBytes(v, L::SplatI(255 - b))), L::Splat(1.0f / 255.0f)));
+    const typename L::I t = TruncInRange(x), top = L::SplatI(255);
+    return SelectI(GreaterI(t, top), top, t);
+}
+
 // The tone-mapped components at the four corners, weighted in the scalar
 // order (top-left, top-right, bottom-left, bottom-right).
 template <class L> void SampleComponents(const TwoStageJob& r, SampleLanes<L>& s)
 {
     typedef typename L::F F;
+    typedef typename L::I I;
     if (r.colours.whiteCanvas) {
         s.comp[0] = s.comp[1] = s.comp[2] = L::Splat(255.0f);
         return;
     }
-    const uint8_t* tone = r.tone;
+    // Each corner pixel's first three bytes as one word. Four bytes read at
+    // a pixel above the last row stay inside the buffer.
+    alignas(32) int32_t pixel[4][L::N];
+    const I lastRow = L::SplatI(r.bottom - 1);
+    if (LanesI(LessI(L::Load(s.y1), lastRow)) == (1 << L::N) - 1) {
+        for (int k = 0; k < L::N; ++k)
+            for (int c = 0; c < 4; ++c)
+                std::memcpy(&pixel[c][k], s.corner[k][c], 4);
+    } else {
+        for (int k = 0; k < L::N; ++k)
+            for (int c = 0; c < 4; ++c) {
+                const uint8_t* p = s.corner[k][c];
+                pixel[c][k] = p[0] | p[1] << 8 | p[2] << 16;
+            }
+    }
+    I words[4];
+    for (int c = 0; c < 4; ++c)
+        words[c] = L::Load(pixel[c]);
+    const I byte = L::SplatI(255);
     for (int j = 0; j < 3; ++j) {
         const int b = 2 - j; // first component at +2
         F sum = L::Zero();
         for (int c = 0; c < 4; ++c) {
-            const F t = ToFloat(L::Ints([&](int k) { return tone[s.corner[k][c][b]]; }));
+            const F t = ToFloat(ToneLanes<L>(r, AndI(ShiftRightI(words[c], 8 * b), byte)));
             sum = c == 0 ? Mul(t, s.weight[0]) : Add(sum, Mul(t, s.weight[c]));
         }
         s.comp[j] = sum;
