@@ -7,8 +7,8 @@
 // Raises the saturation of (x, y, z) by gain m in the lanes set in `apply`;
 // the other lanes keep their components.
 template <class L>
-void BoostSaturationLanes(typename L::F& x, typename L::F& y, typename L::F& z, typename L::F m,
-                          typename L::F apply)
+LANES_INLINE void BoostSaturationLanes(typename L::F& x, typename L::F& y, typename L::F& z,
+                                       typename L::F m, typename L::F apply)
 {
     typedef typename L::F F;
     const F zero = L::Zero(), one = L::Splat(1.0f), c255 = L::Splat(255.0f);

@@ -109,7 +109,7 @@ template <class L> typename L::I ToneLanes(const TwoStageJob& r, typename L::I v
 
 // The tone-mapped components at the four corners, weighted in the scalar
 // order (top-left, top-right, bottom-left, bottom-right).
-template <class L> void SampleComponents(const TwoStageJob& r, SampleLanes<L>& s)
+template <class L> LANES_INLINE void SampleComponents(const TwoStageJob& r, SampleLanes<L>& s)
 {
     typedef typename L::F F;
     typedef typename L::I I;
