@@ -62,8 +62,7 @@ function(velk_windows_test name)
         if(T_LOCK)
             set(lock RESOURCE_LOCK ${T_LOCK})
         endif()
-        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-            PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}" ${lock})
+        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}" ${lock})
     endif()
 endfunction()
 
@@ -86,4 +85,21 @@ function(velk_tsan_test name)
     target_link_options(${name} PRIVATE -fsanitize=thread)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_PREFIX "tsan."
         PROPERTIES ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1")
+endfunction()
+
+# velk_avx2_sources(files...): files built for AVX2 on 64-bit targets; their
+# code runs only where the processor has it (chosen at run time). The Windows
+# compiler cannot align the stack to 32 bytes, so there the assembler writes
+# every aligned vector move as an unaligned one: no access can fault on a
+# misaligned spill, and VEX arithmetic never needs aligned memory.
+function(velk_avx2_sources)
+    if(NOT CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64")
+        return()
+    endif()
+    if(WIN32)
+        set_source_files_properties(${ARGN}
+            PROPERTIES COMPILE_OPTIONS "-mavx2;-Wa,-muse-unaligned-vector-move")
+    else()
+        set_source_files_properties(${ARGN} PROPERTIES COMPILE_OPTIONS -mavx2)
+    endif()
 endfunction()

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "toolkit/preview/preview_reduce.h"
+#include "toolkit/preview/reduce_rows.h"
+#include "toolkit/preview/reduce_wide.h"
 
 namespace {
 
@@ -359,4 +361,43 @@ TEST(PreviewReduce, ScratchThatIsTheSourceGivesTheSamePreview)
                        inPlace.Buffers());
     EXPECT_EQ(inPlace.colour, apart.colour);
     EXPECT_EQ(inPlace.transparency, apart.transparency);
+}
+
+TEST(PreviewReduce, EightOutputRowsGiveTheBytesOfTheSse2Rows)
+{
+    // Where the processor has AVX2, whole groups of eight outputs take their
+    // own path: it must give the SSE2 path's bytes for every pixel stride,
+    // channel count and scale (interiors of no load up to 51), on rows that
+    // start at odd addresses and end a few outputs past the last group.
+    if (!HaveReduceRows8())
+        GTEST_SKIP() << "the processor has no AVX2";
+    std::mt19937 random(40);
+    const float scales[] = {1.0f, 1.37f, 2.0f, 6.4f, 16.483517f, 31.9f, 77.7f, 255.5f};
+    int groups = 0;
+    for (int32_t stride = 1; stride <= 6; ++stride)
+        for (int32_t channels = 1; channels <= stride && channels <= 4; ++channels)
+            for (const double s : scales) {
+                const int32_t width = static_cast<int32_t>(s * 27) + static_cast<int32_t>(random() % 7);
+                std::vector<uint8_t> bytes(static_cast<size_t>(width) * stride + 1);
+                for (uint8_t& b : bytes)
+                    b = static_cast<uint8_t>(random());
+                const uint8_t* row = bytes.data() + 1;
+                ReducePlan plan;
+                ASSERT_TRUE(MakeReducePlan(s, width, width, plan));
+                const ptrdiff_t lastByte = static_cast<ptrdiff_t>(width - 1) * stride + channels;
+                const int32_t loadLimit =
+                    lastByte < 16 ? 0 : static_cast<int32_t>((lastByte - 16) / stride + 1);
+                RowSums work(plan, channels);
+                std::vector<uint8_t> sse(static_cast<size_t>(channels) * plan.outputs);
+                std::vector<uint8_t> wide(sse.size());
+                ReduceRow(plan, 0, row, stride, channels, loadLimit, work, sse.data());
+                WideRowPlan wideRows;
+                MakeWideRowPlan(plan, stride, channels, lastByte, wideRows);
+                ReduceRow8(WideRowsOf(wideRows, plan, channels), row, wide.data());
+                ReduceRow(plan, wideRows.outputs, row, stride, channels, loadLimit, work, wide.data());
+                EXPECT_EQ(wide, sse) << "stride " << stride << ", channels " << channels
+                                     << ", scale " << s;
+                groups += wideRows.outputs / 8;
+            }
+    EXPECT_GT(groups, 400); // the eight-output path took most rows
 }
