@@ -26,8 +26,11 @@ test: build
 demo: build
 	$(VELK) demo --input samples/coffee.png --out out
 
+# Five repetitions of every benchmark in random order, so that a slow spell of
+# the machine touches each figure and its floor alike; medians are the figures.
 bench: build
-	build/native/bench/velk_bench
+	build/native/bench/velk_bench --benchmark_repetitions=5 \
+	  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
 
 # The pictures of docs/screenshots, made under Wine through the UI driver.
 screenshots: build
