@@ -62,7 +62,8 @@ function(velk_windows_test name)
         if(T_LOCK)
             set(lock RESOURCE_LOCK ${T_LOCK})
         endif()
-        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}" ${lock})
+        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+            PROPERTIES ENVIRONMENT "VELK_SOURCE_DIR=${PROJECT_SOURCE_DIR}" ${lock})
     endif()
 endfunction()
 

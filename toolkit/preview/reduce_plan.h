@@ -44,3 +44,7 @@ inline uint8_t PlanQuotient(const ReducePlan& plan, uint32_t sum)
     return static_cast<uint8_t>(
         static_cast<uint32_t>(static_cast<double>(sum) * plan.inverse + 0x1p-32));
 }
+
+// 32 bytes of ones, then 32 zero bytes: the 16 or 32 bytes from 32 - n on
+// keep the first n bytes of a load.
+extern const uint8_t kKeepFirst[64];

@@ -19,12 +19,6 @@ inline void Accumulate16(const uint8_t* p, __m128i& lo, __m128i& hi)
     AddBytes(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), lo, hi);
 }
 
-// 16 bytes of ones, then 16 zero bytes: the 16 bytes from 16 - n on keep
-// the first n bytes of a load.
-alignas(16) const uint8_t kFirstBytes[32] = {
-    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0};
-
 // Adds the lanes of 16-byte loads of whole pixels (byte j of a load is
 // channel j % stride) to the channels' sums. No lane passes 16 bits: a plan's
 // interior holds fewer than 256 pixels.
@@ -162,7 +156,7 @@ void ReduceRow(const ReducePlan& plan, int32_t first, const uint8_t* row, int32_
             if (i < last && i < loadLimit) { // the rest, fewer than perLoad pixels
                 const int32_t bytes = (last - i) * stride;
                 const __m128i keep = _mm_loadu_si128(
-                    reinterpret_cast<const __m128i*>(kFirstBytes + 16 - bytes));
+                    reinterpret_cast<const __m128i*>(kKeepFirst + 32 - bytes));
                 const __m128i* p =
                     reinterpret_cast<const __m128i*>(row + static_cast<ptrdiff_t>(i) * stride);
                 AddBytes(_mm_and_si128(keep, _mm_loadu_si128(p)), lo, hi);

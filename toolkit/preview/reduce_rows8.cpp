@@ -10,12 +10,6 @@
 
 namespace {
 
-// 32 bytes of ones, then 32 zero bytes: the 32 bytes from 32 - n on keep
-// the first n bytes of a load.
-alignas(32) const uint8_t kKeep[64] = {
-    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-
 inline __m256i Load32(const void* p)
 {
     return _mm256_loadu_si256(static_cast<const __m256i*>(p));
@@ -30,7 +24,7 @@ inline void SumInterior(const WideRows& w, const uint8_t* row, int32_t k, const 
 {
     const uint8_t* p = row + w.start[k];
     const int32_t loads = w.loads[k];
-    const __m256i keep = Load32(kKeep + 32 - w.kept[k]);
+    const __m256i keep = Load32(kKeepFirst + 32 - w.kept[k]);
     if (loads == 2) { // the usual case of previews of large images
         const __m256i v0 = Load32(p), v1 = _mm256_and_si256(Load32(p + w.step), keep);
         for (int c = 0; c < Channels; ++c)

@@ -36,11 +36,10 @@ struct WideRows {
 
 inline WideRows WideRowsOf(const WideRowPlan& wide, const ReducePlan& plan, int32_t channels)
 {
-    return {wide.outputs / 8,        channels,          plan.outputs,
-            plan.shift,              wide.step,         plan.inverse,
-            wide.start.data(),       wide.end.data(),   wide.loads.data(),
-            wide.kept.data(),        plan.weightsLow.data(), plan.weightsHigh.data(),
-            &wide.select[0][0]};
+    return {wide.outputs / 8,  channels,          plan.outputs,
+            plan.shift,        wide.step,         plan.inverse,
+            wide.start.data(), wide.end.data(),   wide.loads.data(), wide.kept.data(),
+            plan.weightsLow.data(), plan.weightsHigh.data(), &wide.select[0][0]};
 }
 
 // True when this build has the eight-output path and the processor runs it.
