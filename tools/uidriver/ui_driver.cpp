@@ -14,6 +14,7 @@ HHOOK g_hook = nullptr;
 HANDLE g_answered = nullptr;
 volatile LONG g_answerSeq = 0;
 volatile LONG g_answerIdle = 0;
+volatile LONG g_answerPending = 0; // GetQueueStatus's "pending" bits at the last answer
 LONG g_seq = 0;
 
 LRESULT CALLBACK WatchRetrieval(int code, WPARAM removed, LPARAM lParam)
@@ -21,6 +22,7 @@ LRESULT CALLBACK WatchRetrieval(int code, WPARAM removed, LPARAM lParam)
     MSG* m = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION && removed == PM_REMOVE && m->hwnd == nullptr && m->message == g_ping) {
         const DWORD pending = HIWORD(GetQueueStatus(QS_ALLINPUT & ~QS_TIMER));
+        InterlockedExchange(&g_answerPending, static_cast<LONG>(pending));
         InterlockedExchange(&g_answerIdle, pending == 0 ? 1 : 0);
         InterlockedExchange(&g_answerSeq, static_cast<LONG>(m->wParam));
         SetEvent(g_answered);
@@ -33,6 +35,56 @@ bool Fail(UiDriver& d, const std::string& why)
 {
     d.error = why;
     return false;
+}
+
+std::string Ms(DWORD ms)
+{
+    return std::to_string(ms) + " ms";
+}
+
+// The kinds of work GetQueueStatus found waiting, in words.
+std::string PendingWork(DWORD pending)
+{
+    static const struct {
+        DWORD bit;
+        const char* name;
+    } kinds[] = {{QS_POSTMESSAGE, "posted messages"}, {QS_SENDMESSAGE, "sent messages"},
+                 {QS_PAINT, "a paint"},               {QS_MOUSEMOVE, "pointer moves"},
+                 {QS_MOUSEBUTTON, "pointer buttons"}, {QS_KEY, "keys"},
+                 {QS_HOTKEY, "a hot key"},            {QS_RAWINPUT, "raw input"}};
+    std::string words;
+    for (const auto& k : kinds)
+        if (pending & k.bit)
+            words += (words.empty() ? "" : ", ") + std::string(k.name);
+    return words.empty() ? "nothing" : words;
+}
+
+// A window as a failure message names it: its class, title and id.
+std::string Describe(HWND w)
+{
+    if (!w)
+        return "no window";
+    if (!IsWindow(w))
+        return "a window that no longer exists";
+    char cls[64] = "", title[64] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, title, sizeof title);
+    std::string text = std::string("a ") + cls + " window";
+    if (title[0])
+        text += " \"" + std::string(title) + "\"";
+    if (const int id = GetDlgCtrlID(w))
+        text += " (id " + std::to_string(id) + ")";
+    return text;
+}
+
+// Posts to a window of the UI thread; a refusal says which window and why.
+bool Post(UiDriver& d, HWND target, UINT message, WPARAM wParam, LPARAM lParam, const char* what)
+{
+    if (PostMessageA(target, message, wParam, lParam))
+        return true;
+    const DWORD code = GetLastError();
+    return Fail(d, std::string("cannot post ") + what + " to " + Describe(target) +
+                       " (error " + std::to_string(code) + ")");
 }
 
 bool HasControl(HWND dialog, int id)
@@ -96,9 +148,7 @@ bool PostPointer(UiDriver& d, UINT message, WPARAM keys, int x, int y)
         return Fail(d, "no dialog to send input to");
     POINT local;
     HWND target = TargetAt(d, x, y, local);
-    if (!PostMessageA(target, message, keys, MAKELPARAM(local.x, local.y)))
-        return Fail(d, "the dialog does not take input");
-    return true;
+    return Post(d, target, message, keys, MAKELPARAM(local.x, local.y), "pointer input");
 }
 
 HWND FocusWindow(const UiDriver& d)
@@ -143,15 +193,24 @@ bool WaitIdle(UiDriver& d)
     LONG seq = InterlockedIncrement(&g_seq);
     if (!PostThreadMessageA(d.uiThread, g_ping, static_cast<WPARAM>(seq), 0))
         return true; // the UI thread has no queue any more: nothing can be pending
+    int answers = 0;
     for (;;) {
         if (TargetClosed(d) || (d.hostDone && WaitForSingleObject(d.hostDone, 0) == WAIT_OBJECT_0))
             return true;
         const DWORD elapsed = GetTickCount() - start;
-        if (elapsed > static_cast<DWORD>(d.timeoutMs))
-            return Fail(d, "the dialog did not settle within " + std::to_string(d.timeoutMs) +
-                               " ms (still handling messages or rendering)");
+        if (elapsed > static_cast<DWORD>(d.timeoutMs)) {
+            // Either the thread never came back to its queue (a long render, a
+            // modal loop of its own, a hang) or it did and always had work.
+            if (answers == 0)
+                return Fail(d, "waited " + Ms(elapsed) + " for the dialog to be idle: its thread did "
+                                   "not take a message in that time (busy rendering or hung)");
+            return Fail(d, "waited " + Ms(elapsed) + " for the dialog to be idle: its thread came back "
+                               "to its queue " + std::to_string(answers) + " times and found " +
+                               PendingWork(static_cast<DWORD>(g_answerPending)) + " waiting the last time");
+        }
         if (WaitForSingleObject(g_answered, 20) != WAIT_OBJECT_0 || g_answerSeq != seq)
             continue;
+        ++answers;
         if (g_answerIdle)
             return true;
         // Something was still pending: let it run, then ask again.
@@ -159,6 +218,16 @@ bool WaitIdle(UiDriver& d)
         seq = InterlockedIncrement(&g_seq);
         if (!PostThreadMessageA(d.uiThread, g_ping, static_cast<WPARAM>(seq), 0))
             return true;
+    }
+}
+
+std::string KindName(DialogKind kind)
+{
+    switch (kind) {
+    case DialogKind::Main: return "the main dialog";
+    case DialogKind::ColourSource: return "the colour-source pop-up";
+    case DialogKind::SavePreset: return "the save-preset pop-up";
+    default: return "a dialog";
     }
 }
 
@@ -195,9 +264,16 @@ bool FindDialog(UiDriver& d, DialogKind kind)
                 return WaitIdle(d);
             }
         if (d.hostDone && WaitForSingleObject(d.hostDone, 0) == WAIT_OBJECT_0)
-            return Fail(d, "the module returned without showing such a dialog");
-        if (GetTickCount() - start > static_cast<DWORD>(d.timeoutMs))
-            return Fail(d, "no such dialog appeared within " + std::to_string(d.timeoutMs) + " ms");
+            return Fail(d, "waited for " + KindName(kind) + ": the module returned without showing it");
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed > static_cast<DWORD>(d.timeoutMs)) {
+            std::string open;
+            for (HWND w : OpenDialogs(d))
+                open += (open.empty() ? "" : "; ") + Describe(w) +
+                        (IsWindowEnabled(w) ? "" : ", disabled");
+            return Fail(d, "waited " + Ms(elapsed) + " for " + KindName(kind) + ", open instead: " +
+                               (open.empty() ? "no dialog" : open));
+        }
         Sleep(5);
     }
 }
@@ -283,9 +359,15 @@ bool Key(UiDriver& d, const std::string& name)
         vk = VK_RETURN;
     else
         return Fail(d, "unknown key " + name + " (escape, enter, f1)");
-    HWND focus = FocusWindow(d);
-    return PostMessageA(focus, WM_KEYDOWN, vk, 1) && PostMessageA(focus, WM_KEYUP, vk, 0xC0000001) &&
-           WaitIdle(d);
+    // The press is handled before the release is sent, as with a real key:
+    // a press that closes the dialog (Escape, Enter) leaves no window for the
+    // release, which is then left out. Posting both at once raced the dialog:
+    // when the press was handled first, the release had nowhere to go.
+    if (!Post(d, FocusWindow(d), WM_KEYDOWN, vk, 1, "a key press") || !WaitIdle(d))
+        return false;
+    if (TargetClosed(d))
+        return true;
+    return Post(d, FocusWindow(d), WM_KEYUP, vk, 0xC0000001, "a key release") && WaitIdle(d);
 }
 
 bool ClickControl(UiDriver& d, int id)
@@ -296,8 +378,13 @@ bool ClickControl(UiDriver& d, int id)
     RECT r;
     GetClientRect(control, &r);
     const LPARAM centre = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
-    return PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, centre) &&
-           PostMessageA(control, WM_LBUTTONUP, 0, centre) && WaitIdle(d);
+    // Press and release each handled in turn, like Press and Release: the
+    // release is left out when the press closed the dialog.
+    if (!Post(d, control, WM_LBUTTONDOWN, MK_LBUTTON, centre, "a button press") || !WaitIdle(d))
+        return false;
+    if (TargetClosed(d) || !IsWindow(control))
+        return true;
+    return Post(d, control, WM_LBUTTONUP, 0, centre, "a button release") && WaitIdle(d);
 }
 
 bool SelectComboText(UiDriver& d, int id, const std::string& text)
@@ -321,8 +408,8 @@ bool SelectComboText(UiDriver& d, int id, const std::string& text)
     if (match == items.size())
         return Fail(d, "control " + std::to_string(id) + " has no entry \"" + text + "\"");
     SendMessageA(combo, CB_SETCURSEL, match, 0);
-    return PostMessageA(d.dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                        reinterpret_cast<LPARAM>(combo)) &&
+    return Post(d, d.dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo),
+                "the choice") &&
            WaitIdle(d);
 }
 

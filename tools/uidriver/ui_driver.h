@@ -33,6 +33,7 @@ bool WaitIdle(UiDriver& d);
 // and the save-preset pop-up "SAVE" (1037).
 enum class DialogKind { Main, ColourSource, SavePreset, Any };
 bool ParseDialogKind(const std::string& name, DialogKind& kind);
+std::string KindName(DialogKind kind); // "the main dialog", for messages
 
 // Waits until a visible, enabled dialog of that kind exists on the UI thread
 // and makes it the target. False with d.error on timeout.

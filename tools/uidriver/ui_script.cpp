@@ -202,7 +202,8 @@ struct Runner {
         if (w[0] == "expect-closed") {
             for (DWORD start = GetTickCount(); !TargetClosed(d); Sleep(5))
                 if (GetTickCount() - start > static_cast<DWORD>(d.timeoutMs))
-                    return Fail("the dialog is still open");
+                    return Fail("waited " + std::to_string(GetTickCount() - start) +
+                                " ms for the dialog to close: it is still open");
             return true;
         }
         if (!Target())
@@ -266,8 +267,12 @@ struct Runner {
             return Target() && WaitIdle(d);
         if (c == "cursor") {
             POINT p;
-            if (w.size() != 2 || !Target() || !Point(d, w[1], p))
+            if (w.size() != 2)
                 return Fail("cursor needs one point X,Y");
+            if (!Target())
+                return false;
+            if (!Point(d, w[1], p))
+                return Fail("cursor: cannot read the point \"" + w[1] + "\"");
             ClientToScreen(d.dialog, &p);
             SetCursorPos(p.x, p.y);
             return WaitIdle(d);
@@ -304,11 +309,13 @@ struct Runner {
             FILE* f = std::fopen(w[1].c_str(), "w");
             if (!f)
                 return Fail("cannot write " + w[1]);
-            for (HWND c = GetWindow(d.dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            for (HWND child = GetWindow(d.dialog, GW_CHILD); child;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
                 RECT r;
-                GetWindowRect(c, &r);
+                GetWindowRect(child, &r);
                 MapWindowPoints(nullptr, d.dialog, reinterpret_cast<POINT*>(&r), 2);
-                std::fprintf(f, "%d %ld %ld %ld %ld\n", GetDlgCtrlID(c), r.left, r.top, r.right, r.bottom);
+                std::fprintf(f, "%d %ld %ld %ld %ld\n", GetDlgCtrlID(child), r.left, r.top, r.right,
+                             r.bottom);
             }
             std::fclose(f);
             return true;
@@ -345,9 +352,17 @@ UiScriptResult RunUiScript(UiDriver& d, const std::string& script, const UiScrip
         const std::vector<std::string> words = Words(line, ok);
         if (ok && words.empty())
             continue;
+        d.error.clear();
         if (!ok || !runner.Line(words)) {
+            // The step as written, then why it failed.
+            std::string step = line;
+            while (!step.empty() && (step.back() == ' ' || step.back() == '\r' || step.back() == '\t'))
+                step.pop_back();
+            step.erase(0, step.find_first_not_of(" \t"));
             result.failedLine = number;
-            result.error = ok ? d.error : "unbalanced quotes";
+            result.error = step + ": " + (!ok ? "unbalanced quotes"
+                                          : d.error.empty() ? "failed without a reason (a driver fault)"
+                                                            : d.error);
             return result;
         }
         ++result.steps;
