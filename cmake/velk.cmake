@@ -1,9 +1,11 @@
 # Build settings shared by every target of the project.
 
-# Flags of our own code: warnings on, and floating point that gives the same
-# bytes on every target (no fused multiply-add, SSE arithmetic on i686).
+# Flags of our own code: warnings on and treated as errors on every target
+# (so a warning fails the build instead of waiting for a reader), and
+# floating point that gives the same bytes on every target (no fused
+# multiply-add, SSE arithmetic on i686).
 add_library(velk_options INTERFACE)
-target_compile_options(velk_options INTERFACE -Wall -Wextra -ffp-contract=off)
+target_compile_options(velk_options INTERFACE -Wall -Wextra -Wshadow -Werror -ffp-contract=off)
 target_include_directories(velk_options INTERFACE ${PROJECT_SOURCE_DIR})
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "i686|i386|x86$")
     target_compile_options(velk_options INTERFACE -msse2 -mfpmath=sse)

@@ -17,7 +17,7 @@ struct Calls {
     bool fetchFails = false;
 };
 
-RenderSteps Steps(Calls& c)
+RenderSteps Steps(Calls& calls)
 {
     return RenderSteps{
         [](bool all, void* u) { auto& c = *static_cast<Calls*>(u); ++c.paints; c.paintsAll += all; },
@@ -25,7 +25,7 @@ RenderSteps Steps(Calls& c)
         [](void* u) { auto& c = *static_cast<Calls*>(u); ++c.fetches; return !c.fetchFails; },
         [](void* u) -> int32_t { auto& c = *static_cast<Calls*>(u); return ++c.renders <= c.abandonFirst ? 1 : 0; },
         [](void* u) { ++static_cast<Calls*>(u)->completed; },
-        &c};
+        &calls};
 }
 
 TEST(RenderCycle, AbandonedRendersStartAgainAndUnchangedRecordsAreNotRendered)

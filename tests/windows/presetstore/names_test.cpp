@@ -22,8 +22,8 @@ std::string Strip(const char* text)
     strcpy(g.area, text);
     const char* result = StripPresetName(g.area);
     EXPECT_EQ(result, g.area);
-    for (unsigned char byte : g.guard)
-        EXPECT_EQ(byte, 0x5A) << "written past the area";
+    for (unsigned char guardByte : g.guard)
+        EXPECT_EQ(guardByte, 0x5A) << "written past the area";
     return result;
 }
 
@@ -58,8 +58,8 @@ TEST(PresetStoreNameText, AddUserPrefixFitsAnAreaOneLargerThanTheName)
     EXPECT_EQ(result, g.area);
     EXPECT_EQ(memcmp(g.area, ">abcd", 5), 0);
     EXPECT_EQ(g.area[5], '\0') << "the terminator moved to the last byte of the area";
-    for (unsigned char byte : g.guard)
-        EXPECT_EQ(byte, 0x5A) << "written past the area";
+    for (unsigned char guardByte : g.guard)
+        EXPECT_EQ(guardByte, 0x5A) << "written past the area";
 
     char empty[2] = {'\0', 'Q'};
     AddUserPrefix(empty, '*');
