@@ -80,9 +80,13 @@ inline void CornerLevels(Lanes8, const DeformJob& job, int32_t lastOffset, I8 cx
         if (job.planes == 4 || !LanesI(EqualI(o11, _mm256_set1_epi32(lastOffset)))) {
             const uint8_t* source = job.b->inData;
             // The rows that follow read the source a few rows further down:
-            // ask for those lines early (a hint, never a read).
+            // ask for those lines early (a hint, never a read). The address
+            // is worked out as a number because it may lie past the buffer,
+            // where pointer arithmetic may not go.
             const uintptr_t ahead = reinterpret_cast<uintptr_t>(source) + 4 * uintptr_t(job.b->inRowBytes);
+            // NOLINTNEXTLINE(performance-no-int-to-ptr)
             __builtin_prefetch(reinterpret_cast<const void*>(ahead + uint32_t(o[C01][0])));
+            // NOLINTNEXTLINE(performance-no-int-to-ptr)
             __builtin_prefetch(reinterpret_cast<const void*>(ahead + uint32_t(o[C01][7])));
             const F8 floor = _mm256_set1_ps(job.d.levelFloor);
             const F8 step = _mm256_set1_ps(job.d.levelStep);

@@ -1,6 +1,7 @@
 #include "tools/velk/contact_sheet.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #define STB_EASY_FONT_IMPLEMENTATION
@@ -37,7 +38,7 @@ void ScaleInto(Sheet& sheet, int32_t left, int32_t top, int32_t tw, int32_t th,
             const uint8_t checker = ((x / 8 + y / 8) & 1) ? 204 : 255;
             uint8_t* d = &sheet.pixels[(size_t(top + y) * sheet.width + left + x) * 3];
             for (int k = 0; k < 3; ++k)
-                d[k] = uint8_t(sum[k] / n + (1.0 - alpha) * checker + 0.5);
+                d[k] = uint8_t(std::lround(sum[k] / n + (1.0 - alpha) * checker));
         }
     }
 }

@@ -98,6 +98,7 @@ int RunDemo(const DemoCommand& command)
     }
 
     std::vector<SheetEntry> entries;
+    entries.reserve(results.size());
     for (const Rendered& r : results)
         entries.push_back({r.label, image.width, image.height, image.channels,
                            r.pixels.empty() ? nullptr : r.pixels.data()});

@@ -67,9 +67,8 @@ int Run(CLI::App* velk3d, Velk3dCommand& v3, CLI::App* velk2000, Velk2000Command
     return RunDemo(demo);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// The command line read and carried out; its exit code.
+int Main(int argc, char** argv)
 {
     CLI::App app{"velk: the Velk image filters on image files\n"
                  "  velk3d    woven, bevelled 3D tiles\n"
@@ -145,4 +144,23 @@ int main(int argc, char** argv)
     } catch (const std::exception& e) {
         return Fail(e.what());
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // No exception leaves the program: setting up the options, or reporting
+    // an error, can itself fail (out of memory), and an escaped exception
+    // would end it with an abort instead of one error line.
+    try {
+        return Main(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("velk: out of memory\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "velk: %s\n", e.what());
+    } catch (...) {
+        std::fputs("velk: unexpected error\n", stderr);
+    }
+    return 2;
 }

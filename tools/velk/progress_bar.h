@@ -13,6 +13,6 @@ struct ProgressBar {
 ProgressBar StartProgress(const std::string& label);
 
 // The engines' progress callback: (row, total, ProgressBar*). Never stops.
-int32_t ReportProgress(int32_t row, int32_t total, void* bar);
+int32_t ReportProgress(int32_t row, int32_t total, void* user);
 
 void FinishProgress(ProgressBar& bar);
