@@ -67,7 +67,7 @@ void Render(benchmark::State& state, Scene& scene, const DeformInputs& inputs, i
     for (auto _ : state) {
         const int32_t result =
             threads == 0
-                ? RenderDeformation(context, inputs, b, 1.0f, kDefaultFillColour, 3, nullptr, nullptr)
+                ? RenderDeformation(context, inputs, b, kDefaultFillColour, 3, nullptr, nullptr)
                 : RenderDeformationThreads(context, inputs, b, kDefaultFillColour, 3, threads,
                                            nullptr, nullptr);
         benchmark::DoNotOptimize(result);

@@ -98,8 +98,7 @@ bool PrepareDeformJob(const DeformContext& context, const DeformInputs& inputs,
 }
 
 int32_t RenderDeformation(const DeformContext& context, const DeformInputs& inputs,
-                          const DeformBuffers& buffers, float /*reserved*/,
-                          uint32_t fillColour, int32_t planes,
+                          const DeformBuffers& buffers, uint32_t fillColour, int32_t planes,
                           DeformProgress progress, void* progressUser)
 {
     DeformJob job;

@@ -33,8 +33,7 @@ struct DeformBuffers {
 // Returns 0 when the whole rectangle was rendered, else the progress result;
 // -128 (nothing written) when planes is outside 1..4 or a buffer is missing.
 int32_t RenderDeformation(const DeformContext& context, const DeformInputs& inputs,
-                          const DeformBuffers& buffers, float reserved,
-                          uint32_t fillColour, int32_t planes,
+                          const DeformBuffers& buffers, uint32_t fillColour, int32_t planes,
                           DeformProgress progress, void* progressUser);
 
 // The same render with the rows shared among `threads` threads (the calling

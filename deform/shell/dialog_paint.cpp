@@ -169,8 +169,8 @@ int32_t RenderPreview()
     b.maskData = gPreview.selection;
     b.maskRowBytes = kPreviewWidth;
     b.alphaData = gPreview.transparency;
-    return RenderDeformation(gDeform.runContext, inputs, b, gDeform.previewScale,
-                             gDeform.colour.fill, 3, PreviewProgress, nullptr);
+    return RenderDeformation(gDeform.runContext, inputs, b, gDeform.colour.fill, 3,
+                             PreviewProgress, nullptr);
 }
 
 // After the loop: the time it took, the web link, the captions and the swatch.

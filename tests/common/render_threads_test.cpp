@@ -87,7 +87,7 @@ int32_t Deform(const Picture& pic, DeformSettings record, int32_t threads, std::
     b.maskData = pic.masked ? pic.mask.data() : nullptr;
     b.maskRowBytes = pic.shape.width;
     const uint32_t fill = pic.planes == 4 ? kTransparentFill : kDefaultFillColour;
-    return threads == 0 ? RenderDeformation(context, inputs, b, 1.0f, fill, pic.planes, progress, user)
+    return threads == 0 ? RenderDeformation(context, inputs, b, fill, pic.planes, progress, user)
                         : RenderDeformationThreads(context, inputs, b, fill, pic.planes, threads,
                                                    progress, user);
 }

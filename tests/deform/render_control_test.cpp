@@ -139,10 +139,10 @@ TEST(DeformControl, InvalidCallsAreRefusedWithoutWriting)
     b.inRowBytes = b.outRowBytes = 24;
     b.outData = dst.bytes.data();
     const DeformInputs in = NeutralInputs();
-    EXPECT_EQ(RenderDeformation(context, in, b, 1.0f, kGreyFill, 3, nullptr, nullptr), -128);
+    EXPECT_EQ(RenderDeformation(context, in, b, kGreyFill, 3, nullptr, nullptr), -128);
     b.inData = src.bytes.data();
     for (int32_t planes : {0, 5})
-        EXPECT_EQ(RenderDeformation(context, in, b, 1.0f, kGreyFill, planes, nullptr, nullptr), -128);
+        EXPECT_EQ(RenderDeformation(context, in, b, kGreyFill, planes, nullptr, nullptr), -128);
     EXPECT_EQ(dst.at(3, 3)[0], 0xEE);
     EXPECT_EQ(dst.at(7, 7)[2], 0xEE);
 }

@@ -78,7 +78,7 @@ struct RenderCall {
         b.maskData = mask ? mask->bytes.data() : nullptr;
         b.maskRowBytes = plane ? plane->rowBytes : 0;
         b.alphaData = alpha ? alpha->bytes.data() : nullptr;
-        return RenderDeformation(context, inputs, b, 1.0f, fill, source->planes, progress, user);
+        return RenderDeformation(context, inputs, b, fill, source->planes, progress, user);
     }
 };
 

@@ -130,11 +130,6 @@ Box ControlRect(HWND dialog, int id)
     return {a.x, a.y, b.x, b.y};
 }
 
-bool PointInControl(HWND dialog, int id, uintptr_t lParam)
-{
-    return PointInBox(lParam, ControlRect(dialog, id));
-}
-
 void FillTexture(const Kit& kit, HDC target, int32_t left, int32_t top, int32_t right,
                  int32_t bottom)
 {
@@ -211,14 +206,6 @@ void DrawAnchorText(HDC target, HWND dialog, int id)
     GetDlgItemTextA(dialog, id, text, sizeof text);
     const Box r = ControlRect(dialog, id);
     WriteText(target, r.left, r.top, text);
-}
-
-void OffsetText(HDC target, int32_t x, int32_t y, int32_t dx, int32_t dy, const char* text,
-                COLORREF colour)
-{
-    if (colour != RGB(255, 255, 255))
-        SetTextColor(target, colour);
-    WriteText(target, x + dx, y + dy, text);
 }
 
 void InsetFill(HDC target, int32_t left, int32_t top, int32_t right, int32_t bottom,

@@ -50,8 +50,6 @@ void ReleaseKit(Kit& kit);
 
 // A control's window rectangle in the dialog's client coordinates.
 Box ControlRect(HWND dialog, int id);
-// PointInRect against ControlRect of a control.
-bool PointInControl(HWND dialog, int id, uintptr_t lParam);
 
 // Covers the rectangle of target with the texture aligned to the client
 // origin: client pixel (x, y) shows texture pixel (x mod 57, y mod 82).
@@ -70,9 +68,6 @@ void TextOverTexture(const Kit& kit, int32_t x, int32_t y, const char* text, int
 void DrawOwnerCaption(const Kit& kit, HWND dialog, const DRAWITEMSTRUCT* item);
 // A hidden anchor's text at its top-left, without filling.
 void DrawAnchorText(HDC target, HWND dialog, int id);
-// Text at (x + dx, y + dy); a colour other than white (0x00FFFFFF) is set first.
-void OffsetText(HDC target, int32_t x, int32_t y, int32_t dx, int32_t dy, const char* text,
-                COLORREF colour);
 // Writes text at (x, y) as it stands (no filling).
 void WriteText(HDC target, int32_t x, int32_t y, const char* text, int count = -1);
 // Fills the rectangle inset by 2 on every side with a swatch paint value

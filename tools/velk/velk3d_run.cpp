@@ -137,6 +137,6 @@ int32_t RenderVelk3dPreview(const Velk3dRun& run, int32_t planes, bool hasMask,
     buffers.maskData = preview.selection.data();
     buffers.maskRowBytes = kPreviewWidth;
     buffers.alphaData = preview.transparency.data();
-    return RenderDeformation(context, PreviewInputs(record), buffers, preview.scale, run.fillColour,
-                             3, nullptr, nullptr);
+    return RenderDeformation(context, PreviewInputs(record), buffers, run.fillColour, 3, nullptr,
+                             nullptr);
 }
