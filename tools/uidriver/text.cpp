@@ -5,8 +5,10 @@
 
 #include <cstdio>
 
-static std::wstring ToWide(UINT codePage, const std::string& s) {
-    if (s.empty()) return std::wstring();
+static std::wstring ToWide(UINT codePage, const std::string& s)
+{
+    if (s.empty())
+        return std::wstring();
     int n = MultiByteToWideChar(codePage, 0, s.data(), int(s.size()), nullptr, 0);
     std::wstring w(size_t(n), L'\0');
     MultiByteToWideChar(codePage, 0, s.data(), int(s.size()), &w[0], n);
@@ -15,17 +17,24 @@ static std::wstring ToWide(UINT codePage, const std::string& s) {
 
 std::wstring Widen(const std::string& utf8) { return ToWide(CP_UTF8, utf8); }
 
-std::string Narrow(const std::wstring& wide) {
-    if (wide.empty()) return std::string();
-    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+std::string Narrow(const std::wstring& wide)
+{
+    if (wide.empty())
+        return std::string();
+    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr,
+                                nullptr);
     std::string s(size_t(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), &s[0], n, nullptr, nullptr);
     return s;
 }
 
-std::string AnsiToUtf8(const char* text) { return text ? Narrow(ToWide(CP_ACP, text)) : std::string(); }
+std::string AnsiToUtf8(const char* text)
+{
+    return text ? Narrow(ToWide(CP_ACP, text)) : std::string();
+}
 
-std::string JsonString(const std::string& utf8) {
+std::string JsonString(const std::string& utf8)
+{
     std::string out = "\"";
     for (unsigned char c : utf8) {
         switch (c) {

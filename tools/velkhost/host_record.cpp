@@ -41,8 +41,10 @@ Host g_host;
 
 // Counts a callback made on a thread other than the host's own (the log
 // lock is held).
-void NoteThread() {
-    if (GetCurrentThreadId() != g_host.thread) ++g_log.offThread;
+void NoteThread()
+{
+    if (GetCurrentThreadId() != g_host.thread)
+        ++g_log.offThread;
 }
 
 // A UI script's answer for the colour picker (overrides --pick once set).
@@ -51,18 +53,23 @@ struct ScriptedPick {
     uint8_t rgb[3] = {0, 0, 0};
 } g_scriptedPick;
 
-const uint8_t* Pixel(const Image& image, int x, int y) {
+const uint8_t* Pixel(const Image& image, int x, int y)
+{
     return image.pixels.data() + (size_t(y) * image.width + x) * image.channels;
 }
 
 // Hands out a buffer for the rectangle and planes of `from`. An empty
 // rectangle asks for nothing; one outside the image or a plane range the
 // image does not have is refused.
-OSErr Provide(PlaneBuffer& b, const Rect16& r, int lo, int hi, const Image& from, int pad) {
+OSErr Provide(PlaneBuffer& b, const Rect16& r, int lo, int hi, const Image& from, int pad)
+{
     b = PlaneBuffer();
-    if (r.top >= r.bottom || r.left >= r.right) return noErr;
-    if (r.top < 0 || r.left < 0 || r.bottom > from.height || r.right > from.width) return filterBadParameters;
-    if (lo < 0 || hi < lo || hi >= from.channels) return filterBadParameters;
+    if (r.top >= r.bottom || r.left >= r.right)
+        return noErr;
+    if (r.top < 0 || r.left < 0 || r.bottom > from.height || r.right > from.width)
+        return filterBadParameters;
+    if (lo < 0 || hi < lo || hi >= from.channels)
+        return filterBadParameters;
     b.top = r.top;
     b.left = r.left;
     b.rows = r.bottom - r.top;
@@ -73,47 +80,59 @@ OSErr Provide(PlaneBuffer& b, const Rect16& r, int lo, int hi, const Image& from
     b.bytes.assign(size_t(b.rowBytes) * b.rows + kGuardBytes, kFill);
     for (int y = 0; y < b.rows; ++y)
         for (int x = 0; x < b.cols; ++x)
-            std::memcpy(b.Row(y) + x * b.planes, Pixel(from, b.left + x, b.top + y) + lo, size_t(b.planes));
+            std::memcpy(b.Row(y) + x * b.planes, Pixel(from, b.left + x, b.top + y) + lo,
+                        size_t(b.planes));
     return noErr;
 }
 
-bool Differs(const PlaneBuffer& b, const Image& from) {
+bool Differs(const PlaneBuffer& b, const Image& from)
+{
     for (int y = 0; y < b.rows; ++y)
         for (int x = 0; x < b.cols; ++x)
-            if (std::memcmp(b.Row(y) + x * b.planes, Pixel(from, b.left + x, b.top + y) + b.lo, size_t(b.planes)))
+            if (std::memcmp(b.Row(y) + x * b.planes, Pixel(from, b.left + x, b.top + y) + b.lo,
+                            size_t(b.planes)))
                 return true;
     return false;
 }
 
-bool Overrun(const PlaneBuffer& b) {
+bool Overrun(const PlaneBuffer& b)
+{
     const int payload = b.cols * b.planes;
     for (int y = 0; y < b.rows; ++y)
         for (int i = payload; i < b.rowBytes; ++i)
-            if (b.Row(y)[i] != kFill) return true;
+            if (b.Row(y)[i] != kFill)
+                return true;
     for (size_t i = size_t(b.rowBytes) * b.rows; i < b.bytes.size(); ++i)
-        if (b.bytes[i] != kFill) return true;
+        if (b.bytes[i] != kFill)
+            return true;
     return false;
 }
 
-void WriteBack(const PlaneBuffer& b, Image& to) {
+void WriteBack(const PlaneBuffer& b, Image& to)
+{
     for (int y = 0; y < b.rows; ++y)
         for (int x = 0; x < b.cols; ++x)
-            std::memcpy(const_cast<uint8_t*>(Pixel(to, b.left + x, b.top + y)) + b.lo, b.Row(y) + x * b.planes,
-                        size_t(b.planes));
+            std::memcpy(const_cast<uint8_t*>(Pixel(to, b.left + x, b.top + y)) + b.lo,
+                        b.Row(y) + x * b.planes, size_t(b.planes));
 }
 
 // Takes the module's work out of the current buffers (kept only when the
 // module succeeded: a host throws away what a cancelled filter left in
 // outData). Call with the log locked.
-void SettleBuffers(bool keep = true) {
+void SettleBuffers(bool keep = true)
+{
     Host& h = g_host;
-    if (h.in.Active() && Differs(h.in, h.image->source)) g_log.inWritten = true;
+    if (h.in.Active() && Differs(h.in, h.image->source))
+        g_log.inWritten = true;
     for (const PlaneBuffer* b : {&h.in, &h.out, &h.mask})
-        if (b->Active() && Overrun(*b)) g_log.overrun = true;
-    if (keep && h.out.Active()) WriteBack(h.out, h.image->output);
+        if (b->Active() && Overrun(*b))
+            g_log.overrun = true;
+    if (keep && h.out.Active())
+        WriteBack(h.out, h.image->output);
 }
 
-OSErr VELK_CDECL HostAdvanceState() {
+OSErr VELK_CDECL HostAdvanceState()
+{
     Host& h = g_host;
     FilterRecord* fr = h.record;
     LockLog();
@@ -130,9 +149,11 @@ OSErr VELK_CDECL HostAdvanceState() {
     if (!h.options->noBuffers) {
         const int pad = h.options->rowPad;
         OSErr e1 = Provide(h.in, fr->inRect, fr->inLoPlane, fr->inHiPlane, h.image->source, pad);
-        OSErr e2 = Provide(h.out, fr->outRect, fr->outLoPlane, fr->outHiPlane, h.image->output, pad);
+        OSErr e2 =
+            Provide(h.out, fr->outRect, fr->outLoPlane, fr->outHiPlane, h.image->output, pad);
         OSErr e3 = noErr;
-        if (h.image->haveMask) e3 = Provide(h.mask, fr->maskRect, 0, 0, h.image->mask, pad);
+        if (h.image->haveMask)
+            e3 = Provide(h.mask, fr->maskRect, 0, 0, h.image->mask, pad);
         err = e1 ? e1 : e2 ? e2 : e3;
     }
     fr->inData = h.in.Active() ? h.in.bytes.data() : nullptr;
@@ -150,24 +171,28 @@ OSErr VELK_CDECL HostAdvanceState() {
     return err;
 }
 
-Boolean VELK_CDECL HostAbort() {
+Boolean VELK_CDECL HostAbort()
+{
     LockLog();
     NoteThread();
     ++g_log.abortCalls;
     const int after = g_host.options->abortAfter;
     const bool abort = after >= 0 && g_log.progress >= after;
-    if (abort) g_log.aborted = true;
+    if (abort)
+        g_log.aborted = true;
     UnlockLog();
     return abort ? 1 : 0;
 }
 
-void VELK_CDECL HostProgress(int32_t done, int32_t total) {
+void VELK_CDECL HostProgress(int32_t done, int32_t total)
+{
     LockLog();
     NoteThread();
     // A row below the last one starts a new render; the one before ended
     // early when it had not reached its last eighth row.
     if (g_log.progress == 0 || done <= g_log.progressDone) {
-        if (g_log.progress > 0 && g_log.progressDone + 8 < g_log.progressTotal) ++g_log.progressCut;
+        if (g_log.progress > 0 && g_log.progressDone + 8 < g_log.progressTotal)
+            ++g_log.progressCut;
         ++g_log.progressRuns;
     }
     ++g_log.progress;
@@ -176,14 +201,16 @@ void VELK_CDECL HostProgress(int32_t done, int32_t total) {
     UnlockLog();
 }
 
-bool PickGiven() {
+bool PickGiven()
+{
     LockLog();
     const bool given = g_scriptedPick.set ? g_scriptedPick.given : g_host.options->pickGiven;
     UnlockLog();
     return given;
 }
 
-uint8_t PickedComponent(int i) {
+uint8_t PickedComponent(int i)
+{
     LockLog();
     const uint8_t v = g_scriptedPick.set ? g_scriptedPick.rgb[i] : g_host.options->pick[i];
     UnlockLog();
@@ -192,18 +219,21 @@ uint8_t PickedComponent(int i) {
 
 // Choose colour (selector 0) answers --pick, or cancels without it. A strict
 // host refuses a short record and non-null reserved pointers.
-OSErr VELK_CDECL HostColorServices(ColorServicesInfo* info) {
+OSErr VELK_CDECL HostColorServices(ColorServicesInfo* info)
+{
     ColourRecord c;
     OSErr err = noErr;
     if (!info) {
         c.error = "null record", err = kParamErr;
     } else if (info->infoSize < int32_t(sizeof(ColorServicesInfo))) {
         c.selector = info->selector;
-        c.error = "infoSize " + std::to_string(info->infoSize) + " below " + std::to_string(sizeof(ColorServicesInfo));
+        c.error = "infoSize " + std::to_string(info->infoSize) + " below " +
+                  std::to_string(sizeof(ColorServicesInfo));
         err = kParamErr;
     } else {
         c.selector = info->selector;
-        for (int i = 0; i < 3; ++i) c.given[i] = info->colorComponents[i];
+        for (int i = 0; i < 3; ++i)
+            c.given[i] = info->colorComponents[i];
         if (info->reservedSourceSpaceInfo || info->reservedResultSpaceInfo || info->reserved) {
             c.error = "reserved pointers not null", err = kParamErr;
         } else if (info->selector != 0) {
@@ -213,7 +243,8 @@ OSErr VELK_CDECL HostColorServices(ColorServicesInfo* info) {
         } else if (!PickGiven()) {
             c.error = "picker cancelled", err = userCanceledErr;
         } else {
-            for (int i = 0; i < 3; ++i) info->colorComponents[i] = PickedComponent(i);
+            for (int i = 0; i < 3; ++i)
+                info->colorComponents[i] = PickedComponent(i);
             info->colorComponents[3] = 0;
             info->resultGamutInfoValid = 1;
             info->resultInGamut = 1;
@@ -228,10 +259,12 @@ OSErr VELK_CDECL HostColorServices(ColorServicesInfo* info) {
 }
 
 // The selection's bounding box, or the whole image without a selection.
-Rect16 FilterRect(const HostImage& image) {
+Rect16 FilterRect(const HostImage& image)
+{
     const Image& src = image.source;
     Rect16 r{0, 0, int16_t(src.height), int16_t(src.width)};
-    if (!image.haveMask) return r;
+    if (!image.haveMask)
+        return r;
     int top = src.height, left = src.width, bottom = 0, right = 0;
     for (int y = 0; y < src.height; ++y)
         for (int x = 0; x < src.width; ++x)
@@ -239,13 +272,15 @@ Rect16 FilterRect(const HostImage& image) {
                 top = y < top ? y : top, bottom = y + 1 > bottom ? y + 1 : bottom;
                 left = x < left ? x : left, right = x + 1 > right ? x + 1 : right;
             }
-    if (bottom == 0) return r; // nothing selected: the whole image
+    if (bottom == 0)
+        return r; // nothing selected: the whole image
     return Rect16{int16_t(top), int16_t(left), int16_t(bottom), int16_t(right)};
 }
 
 } // namespace
 
-FilterRecord* CreateFilterRecord(const HostOptions& options, HostImage& image, void* hostWindow) {
+FilterRecord* CreateFilterRecord(const HostOptions& options, HostImage& image, void* hostWindow)
+{
     Host& h = g_host;
     h.options = &options;
     h.image = &image;
@@ -303,7 +338,8 @@ FilterRecord* CreateFilterRecord(const HostOptions& options, HostImage& image, v
     return fr;
 }
 
-void EndStart(FilterRecord* fr, bool succeeded) {
+void EndStart(FilterRecord* fr, bool succeeded)
+{
     LockLog();
     SettleBuffers(succeeded);
     const Rect16 zero{0, 0, 0, 0};
@@ -313,15 +349,18 @@ void EndStart(FilterRecord* fr, bool succeeded) {
     UnlockLog();
 }
 
-void SetScriptedPick(bool given, const uint8_t rgb[3]) {
+void SetScriptedPick(bool given, const uint8_t rgb[3])
+{
     LockLog();
     g_scriptedPick.set = true;
     g_scriptedPick.given = given;
-    for (int i = 0; i < 3; ++i) g_scriptedPick.rgb[i] = rgb[i];
+    for (int i = 0; i < 3; ++i)
+        g_scriptedPick.rgb[i] = rgb[i];
     UnlockLog();
 }
 
-void ReleaseFilterRecord(FilterRecord* fr) {
+void ReleaseFilterRecord(FilterRecord* fr)
+{
     g_host.in = g_host.out = g_host.mask = PlaneBuffer();
     g_host.record = nullptr;
     std::free(fr);

@@ -87,23 +87,29 @@ static const char kHelp[] =
     "could not be read or written, 2 bad usage or a refused module, 3 timeout,\n"
     "4 unhandled exception, 5 the UI script failed.\n";
 
-static int Usage(const std::string& error) {
+static int Usage(const std::string& error)
+{
     std::fprintf(stderr, "velkhost: %s\n(velkhost --help for usage)\n", error.c_str());
     return kExitRefused;
 }
 
-static bool ParseInt(const std::string& s, int lo, int hi, int& out) {
-    if (s.empty()) return false;
+static bool ParseInt(const std::string& s, int lo, int hi, int& out)
+{
+    if (s.empty())
+        return false;
     char* end = nullptr;
     long v = std::strtol(s.c_str(), &end, 10);
-    if (*end || v < lo || v > hi) return false;
+    if (*end || v < lo || v > hi)
+        return false;
     out = int(v);
     return true;
 }
 
 // Fills `o` from the arguments after the program name; "" or an error.
-static std::string ParseArguments(const std::vector<std::string>& args, HostOptions& o) {
-    if (args.size() < 2) return "a command and a module (or folder) are needed";
+static std::string ParseArguments(const std::vector<std::string>& args, HostOptions& o)
+{
+    if (args.size() < 2)
+        return "a command and a module (or folder) are needed";
     o.command = args[0];
     if (o.command != "run" && o.command != "about" && o.command != "pipl" && o.command != "list")
         return "unknown command " + o.command;
@@ -112,53 +118,78 @@ static std::string ParseArguments(const std::vector<std::string>& args, HostOpti
     for (size_t i = 2; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& v) {
-            if (i + 1 >= args.size()) return false;
+            if (i + 1 >= args.size())
+                return false;
             v = args[++i];
             return true;
         };
         std::string v;
         bool ok = true;
-        if (a == "--repeat") o.repeat = true;
-        else if (a == "--no-buffers") o.noBuffers = true;
-        else if (!value(v)) return "option " + a + " is unknown or needs a value";
-        else if (a == "--in") o.inPath = v;
-        else if (a == "--out") o.outPath = v;
-        else if (a == "--mask") o.maskPath = v;
-        else if (a == "--ui") o.uiScript = v;
-        else if (a == "--fore") ok = ParseRgb(v, o.fore);
-        else if (a == "--back") ok = ParseRgb(v, o.back);
-        else if (a == "--filter-case") ok = ParseInt(v, 1, 7, o.filterCase);
-        else if (a == "--planes") ok = ParseInt(v, 1, 32, o.planes);
-        else if (a == "--abort-after") ok = ParseInt(v, 0, 1 << 30, o.abortAfter);
-        else if (a == "--timeout") ok = ParseInt(v, 1, 24 * 3600, o.timeoutSeconds);
-        else if (a == "--row-pad") ok = ParseInt(v, 0, 4096, o.rowPad);
-        else if (a == "--mode") ok = (o.mode = FindHostMode(v)) != nullptr;
+        if (a == "--repeat")
+            o.repeat = true;
+        else if (a == "--no-buffers")
+            o.noBuffers = true;
+        else if (!value(v))
+            return "option " + a + " is unknown or needs a value";
+        else if (a == "--in")
+            o.inPath = v;
+        else if (a == "--out")
+            o.outPath = v;
+        else if (a == "--mask")
+            o.maskPath = v;
+        else if (a == "--ui")
+            o.uiScript = v;
+        else if (a == "--fore")
+            ok = ParseRgb(v, o.fore);
+        else if (a == "--back")
+            ok = ParseRgb(v, o.back);
+        else if (a == "--filter-case")
+            ok = ParseInt(v, 1, 7, o.filterCase);
+        else if (a == "--planes")
+            ok = ParseInt(v, 1, 32, o.planes);
+        else if (a == "--abort-after")
+            ok = ParseInt(v, 0, 1 << 30, o.abortAfter);
+        else if (a == "--timeout")
+            ok = ParseInt(v, 1, 24 * 3600, o.timeoutSeconds);
+        else if (a == "--row-pad")
+            ok = ParseInt(v, 0, 4096, o.rowPad);
+        else if (a == "--mode")
+            ok = (o.mode = FindHostMode(v)) != nullptr;
         else if (a == "--pick") {
             o.pickGiven = v != "cancel";
             ok = !o.pickGiven || ParseRgb(v, o.pick);
-        } else return "unknown option " + a;
-        if (!ok) return "bad value for " + a + ": " + v;
+        } else
+            return "unknown option " + a;
+        if (!ok)
+            return "bad value for " + a + ": " + v;
     }
-    if (o.command == "run" && o.inPath.empty()) return "run needs --in";
+    if (o.command == "run" && o.inPath.empty())
+        return "run needs --in";
     return "";
 }
 
-int wmain(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv)
+{
     _setmode(_fileno(stdout), _O_BINARY); // "\n" line ends on every system
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
+    for (int i = 1; i < argc; ++i)
+        args.push_back(Narrow(argv[i]));
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kHelp, stdout);
         return kExitRan;
     }
     HostOptions options;
     const std::string error = ParseArguments(args, options);
-    if (!error.empty()) return Usage(error);
+    if (!error.empty())
+        return Usage(error);
 
-    if (options.command == "pipl") return PrintPipl(options);
-    if (options.command == "list") return ListFolder(options);
+    if (options.command == "pipl")
+        return PrintPipl(options);
+    if (options.command == "list")
+        return ListFolder(options);
     InstallCrashReport();
     StartWatchdog(options.timeoutSeconds);
-    if (options.command == "about") RunAbout(options);
+    if (options.command == "about")
+        RunAbout(options);
     RunFilter(options);
 }

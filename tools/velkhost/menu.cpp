@@ -10,22 +10,27 @@
 
 #include "tools/uidriver/text.h"
 
-int PrintPipl(const HostOptions& options) {
+int PrintPipl(const HostOptions& options)
+{
     PiplInfo info = ReadModulePipl(Widen(options.modulePath));
     if (info.bytes.empty()) {
         std::printf("error %s\n", info.error.c_str());
         return kExitRefused;
     }
     std::printf("size %u\nbytes ", unsigned(info.bytes.size()));
-    for (uint8_t b : info.bytes) std::printf("%02x", b);
+    for (uint8_t b : info.bytes)
+        std::printf("%02x", b);
     std::printf("\n");
     for (const PiplProperty& p : info.properties) {
-        std::printf("property %u %s %s %u ", p.offset, p.vendor.c_str(), p.key.c_str(), unsigned(p.data.size()));
-        for (uint8_t b : p.data) std::printf("%02x", b);
+        std::printf("property %u %s %s %u ", p.offset, p.vendor.c_str(), p.key.c_str(),
+                    unsigned(p.data.size()));
+        for (uint8_t b : p.data)
+            std::printf("%02x", b);
         std::printf("\n");
     }
     std::string why = FilterRefusal(info);
-    if (why.empty()) why = ModeRefusal(info, *options.mode);
+    if (why.empty())
+        why = ModeRefusal(info, *options.mode);
     if (why.empty()) {
         std::printf("filter %s > %s entry %s mode %04x\n", info.category.c_str(), info.name.c_str(),
                     info.entry.c_str(), info.modeFlags);
@@ -44,16 +49,19 @@ struct MenuItem {
 
 } // namespace
 
-int ListFolder(const HostOptions& options) {
+int ListFolder(const HostOptions& options)
+{
     std::wstring folder = Widen(options.modulePath);
-    if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+    if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/')
+        folder += L'\\';
     WIN32_FIND_DATAW found;
     HANDLE find = FindFirstFileW((folder + L"*.8bf").c_str(), &found);
     std::vector<MenuItem> items;
     std::vector<std::string> notes;
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
             const std::string file = Narrow(found.cFileName);
             PiplInfo info = ReadModulePipl(folder + found.cFileName);
             const std::string why = FilterRefusal(info);
@@ -61,7 +69,8 @@ int ListFolder(const HostOptions& options) {
                 notes.push_back("skipped " + file + ": " + why);
                 continue;
             }
-            items.push_back({info.category, info.name, file, ModeRefusal(info, *options.mode).empty()});
+            items.push_back(
+                {info.category, info.name, file, ModeRefusal(info, *options.mode).empty()});
         } while (FindNextFileW(find, &found));
         FindClose(find);
     } else if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
@@ -73,8 +82,9 @@ int ListFolder(const HostOptions& options) {
     });
     std::sort(notes.begin(), notes.end());
     for (const MenuItem& m : items)
-        std::printf("%s%s%s%s\t%s\n", m.category.c_str(), m.category.empty() ? "" : " > ", m.name.c_str(),
-                    m.enabled ? "" : " (disabled)", m.file.c_str());
-    for (const std::string& n : notes) std::printf("%s\n", n.c_str());
+        std::printf("%s%s%s%s\t%s\n", m.category.c_str(), m.category.empty() ? "" : " > ",
+                    m.name.c_str(), m.enabled ? "" : " (disabled)", m.file.c_str());
+    for (const std::string& n : notes)
+        std::printf("%s\n", n.c_str());
     return kExitRan;
 }

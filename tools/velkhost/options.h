@@ -16,20 +16,20 @@ enum ExitCode {
 };
 
 struct HostOptions {
-    std::string command;     // run, about, pipl, list
-    std::string modulePath;  // UTF-8; a folder for list
+    std::string command;    // run, about, pipl, list
+    std::string modulePath; // UTF-8; a folder for list
     std::string inPath, outPath, maskPath;
     uint8_t fore[3] = {0, 0, 0};
     uint8_t back[3] = {255, 255, 255};
-    int filterCase = 0;      // 0: implied by the image and the mask
-    int planes = 0;          // 0: implied by the image
-    bool repeat = false;     // prepare, start, finish without parameters
-    bool noBuffers = false;  // advanceState hands out no buffers
-    int abortAfter = -1;     // abortProc answers true once progressProc ran this often
-    bool pickGiven = false;  // --pick R,G,B: the colour picker's answer
+    int filterCase = 0;     // 0: implied by the image and the mask
+    int planes = 0;         // 0: implied by the image
+    bool repeat = false;    // prepare, start, finish without parameters
+    bool noBuffers = false; // advanceState hands out no buffers
+    int abortAfter = -1;    // abortProc answers true once progressProc ran this often
+    bool pickGiven = false; // --pick R,G,B: the colour picker's answer
     uint8_t pick[3] = {0, 0, 0};
     int timeoutSeconds = 60;
-    int rowPad = 0;          // extra bytes at the end of every buffer row
-    std::string uiScript;    // --ui: a UI script driving the module's dialogs
+    int rowPad = 0;       // extra bytes at the end of every buffer row
+    std::string uiScript; // --ui: a UI script driving the module's dialogs
     const HostMode* mode = nullptr;
 };

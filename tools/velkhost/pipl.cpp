@@ -11,15 +11,18 @@ static const HostMode kModes[] = {
     {"grey", 0x4000, "GrayScaleMode", 1, 1},
 };
 
-const HostMode* FindHostMode(const std::string& option) {
+const HostMode* FindHostMode(const std::string& option)
+{
     for (const HostMode& m : kModes)
-        if (option == m.option) return &m;
+        if (option == m.option)
+            return &m;
     return nullptr;
 }
 
 const HostMode& RgbMode() { return kModes[0]; }
 
-const char* OwnCodeKey() {
+const char* OwnCodeKey()
+{
 #ifdef _WIN64
     return "8664";
 #else
@@ -27,34 +30,43 @@ const char* OwnCodeKey() {
 #endif
 }
 
-static uint32_t ReadU32(const uint8_t* p) {
+static uint32_t ReadU32(const uint8_t* p)
+{
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
 // A four-character code stored as a little-endian integer of its big-endian
 // reading: the bytes appear reversed.
-static std::string ReadCode(const uint8_t* p) {
+static std::string ReadCode(const uint8_t* p)
+{
     return std::string{char(p[3]), char(p[2]), char(p[1]), char(p[0])};
 }
 
-static bool PascalString(const PiplProperty& p, std::string& out) {
-    if (p.data.empty() || size_t(p.data[0]) + 1 > p.data.size()) return false;
+static bool PascalString(const PiplProperty& p, std::string& out)
+{
+    if (p.data.empty() || size_t(p.data[0]) + 1 > p.data.size())
+        return false;
     out.assign(reinterpret_cast<const char*>(p.data.data() + 1), p.data[0]);
     return true;
 }
 
-static bool CString(const PiplProperty& p, std::string& out) {
+static bool CString(const PiplProperty& p, std::string& out)
+{
     const void* end = std::memchr(p.data.data(), 0, p.data.size());
-    if (!end) return false;
+    if (!end)
+        return false;
     out.assign(reinterpret_cast<const char*>(p.data.data()),
                static_cast<const uint8_t*>(end) - p.data.data());
     return true;
 }
 
-static bool Interpret(const PiplProperty& p, PiplInfo& info) {
-    if (p.vendor != "8BIM") return true; // other vendors' properties are ignored
+static bool Interpret(const PiplProperty& p, PiplInfo& info)
+{
+    if (p.vendor != "8BIM")
+        return true; // other vendors' properties are ignored
     if (p.key == "kind") {
-        if (p.data.size() < 4) return false;
+        if (p.data.size() < 4)
+            return false;
         info.kind = ReadCode(p.data.data());
     } else if (p.key == "name") {
         info.hasName = PascalString(p, info.name);
@@ -66,7 +78,8 @@ static bool Interpret(const PiplProperty& p, PiplInfo& info) {
         info.hasEntry = CString(p, info.entry);
         return info.hasEntry;
     } else if (p.key == "mode") {
-        if (p.data.size() < 2) return false;
+        if (p.data.size() < 2)
+            return false;
         info.modeFlags = uint16_t(p.data[0] << 8 | p.data[1]);
         info.hasMode = true;
     } else if (p.key == "enbl") {
@@ -76,7 +89,8 @@ static bool Interpret(const PiplProperty& p, PiplInfo& info) {
     return true;
 }
 
-void ParsePipl(const std::vector<uint8_t>& bytes, PiplInfo& info) {
+void ParsePipl(const std::vector<uint8_t>& bytes, PiplInfo& info)
+{
     info.bytes = bytes;
     const uint8_t* b = bytes.data();
     const size_t size = bytes.size();
@@ -116,11 +130,13 @@ void ParsePipl(const std::vector<uint8_t>& bytes, PiplInfo& info) {
     }
 }
 
-PiplInfo ReadModulePipl(const std::wstring& path) {
+PiplInfo ReadModulePipl(const std::wstring& path)
+{
     PiplInfo info;
     HMODULE data = LoadLibraryExW(path.c_str(), nullptr,
                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (!data) data = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!data)
+        data = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!data) {
         info.error = "not a loadable module (error " + std::to_string(GetLastError()) + ")";
         return info;
@@ -138,19 +154,29 @@ PiplInfo ReadModulePipl(const std::wstring& path) {
     return info;
 }
 
-std::string FilterRefusal(const PiplInfo& info) {
-    if (!info.error.empty()) return info.error;
-    if (info.kind.empty()) return "no kind property";
-    if (info.kind != "8BFM") return "kind " + info.kind + " is not a filter";
-    if (!info.hasName) return "no name property";
-    if (!info.hasEntry) return std::string("no ") + OwnCodeKey() + " code property";
-    if (info.entry.empty()) return "empty entry point name";
+std::string FilterRefusal(const PiplInfo& info)
+{
+    if (!info.error.empty())
+        return info.error;
+    if (info.kind.empty())
+        return "no kind property";
+    if (info.kind != "8BFM")
+        return "kind " + info.kind + " is not a filter";
+    if (!info.hasName)
+        return "no name property";
+    if (!info.hasEntry)
+        return std::string("no ") + OwnCodeKey() + " code property";
+    if (info.entry.empty())
+        return "empty entry point name";
     return "";
 }
 
-std::string ModeRefusal(const PiplInfo& info, const HostMode& mode) {
-    if (!info.hasMode) return "no mode property";
-    if (!(info.modeFlags & mode.modeFlag)) return std::string("mode flags do not enable ") + mode.option;
+std::string ModeRefusal(const PiplInfo& info, const HostMode& mode)
+{
+    if (!info.hasMode)
+        return "no mode property";
+    if (!(info.modeFlags & mode.modeFlag))
+        return std::string("mode flags do not enable ") + mode.option;
     if (info.hasEnbl) {
         std::string error;
         if (!EnblAllows(info.enbl, mode, error))
@@ -159,14 +185,16 @@ std::string ModeRefusal(const PiplInfo& info, const HostMode& mode) {
     return "";
 }
 
-static std::string Trim(const std::string& s) {
+static std::string Trim(const std::string& s)
+{
     size_t a = s.find_first_not_of(" \t\r\n");
     size_t b = s.find_last_not_of(" \t\r\n");
     return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
 }
 
 // One term: in (PSHOP_ImageMode, A, B, ...)
-static bool TermAllows(const std::string& term, const HostMode& mode, std::string& error) {
+static bool TermAllows(const std::string& term, const HostMode& mode, std::string& error)
+{
     std::string t = Trim(term);
     if (t.compare(0, 2, "in") != 0) {
         error = "unsupported enbl term \"" + t + "\"";
@@ -188,19 +216,25 @@ static bool TermAllows(const std::string& term, const HostMode& mode, std::strin
         return false;
     }
     for (size_t i = 1; i < items.size(); ++i)
-        if (items[i] == mode.enblName) return true;
+        if (items[i] == mode.enblName)
+            return true;
     return false;
 }
 
-bool EnblAllows(const std::string& expr, const HostMode& mode, std::string& error) {
+bool EnblAllows(const std::string& expr, const HostMode& mode, std::string& error)
+{
     error.clear();
     size_t start = 0;
     for (;;) {
         size_t bar = expr.find("||", start);
-        std::string term = expr.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-        if (TermAllows(term, mode, error)) return true;
-        if (!error.empty()) return false;
-        if (bar == std::string::npos) return false;
+        std::string term =
+            expr.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+        if (TermAllows(term, mode, error))
+            return true;
+        if (!error.empty())
+            return false;
+        if (bar == std::string::npos)
+            return false;
         start = bar + 2;
     }
 }

@@ -21,7 +21,8 @@ struct LoadedFilter {
 
 intptr_t g_moduleData = 0; // the `data` value a host keeps for the module
 
-void Fail(const char* status, const std::string& error) {
+void Fail(const char* status, const std::string& error)
+{
     LockLog();
     g_log.status = status;
     g_log.error = error;
@@ -29,35 +30,42 @@ void Fail(const char* status, const std::string& error) {
 }
 
 // A top-level window that is never shown: the owner modules get.
-HWND CreateHostWindow() {
+HWND CreateHostWindow()
+{
     WNDCLASSW wc = {};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"VelkHostWindow";
     RegisterClassW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"velkhost", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                           640, 480, nullptr, nullptr, wc.hInstance, nullptr);
+    return CreateWindowExW(0, wc.lpszClassName, L"velkhost", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                           CW_USEDEFAULT, 640, 480, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 // The PiPL checks and the load; "" on success, else why it was refused.
-std::string LoadFilter(const HostOptions& options, const HostMode* mode, LoadedFilter& filter) {
+std::string LoadFilter(const HostOptions& options, const HostMode* mode, LoadedFilter& filter)
+{
     const std::wstring path = Widen(options.modulePath);
     PiplInfo pipl = ReadModulePipl(path);
     std::string why = FilterRefusal(pipl);
-    if (why.empty() && mode) why = ModeRefusal(pipl, *mode);
-    if (!why.empty()) return why;
+    if (why.empty() && mode)
+        why = ModeRefusal(pipl, *mode);
+    if (!why.empty())
+        return why;
     // Like a host, let the module find its own dependencies beside it.
     filter.module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (!filter.module) return "LoadLibrary failed (error " + std::to_string(GetLastError()) + ")";
+    if (!filter.module)
+        return "LoadLibrary failed (error " + std::to_string(GetLastError()) + ")";
     filter.entry = reinterpret_cast<FilterEntryProc>(
         reinterpret_cast<void*>(GetProcAddress(filter.module, pipl.entry.c_str())));
-    if (!filter.entry) return "no export named " + pipl.entry;
+    if (!filter.entry)
+        return "no export named " + pipl.entry;
     CaptureModuleBoxes(filter.module);
     CountGdiObjects(filter.module);
     return "";
 }
 
-int16_t Call(const LoadedFilter& filter, int16_t selector, void* record) {
+int16_t Call(const LoadedFilter& filter, int16_t selector, void* record)
+{
     LockLog();
     g_log.selectors.push_back(selector);
     UnlockLog();
@@ -65,24 +73,28 @@ int16_t Call(const LoadedFilter& filter, int16_t selector, void* record) {
     filter.entry(selector, record, &g_moduleData, &result);
     LockLog();
     g_log.results.push_back(result);
-    if (selector != filterSelectorAbout) g_log.maxSpace = static_cast<FilterRecord*>(record)->maxSpace;
+    if (selector != filterSelectorAbout)
+        g_log.maxSpace = static_cast<FilterRecord*>(record)->maxSpace;
     UnlockLog();
     return result;
 }
 
-bool LoadImages(const HostOptions& options, HostImage& image) {
+bool LoadImages(const HostOptions& options, HostImage& image)
+{
     std::string error;
     const int channels = options.mode->planes == 1 ? 1 : 0;
     bool ok = ReadImage(options.inPath, channels, image.source, error);
     if (ok && !options.maskPath.empty()) {
         ok = ReadMask(options.maskPath, image.mask, error);
-        if (ok && (image.mask.width != image.source.width || image.mask.height != image.source.height)) {
+        if (ok &&
+            (image.mask.width != image.source.width || image.mask.height != image.source.height)) {
             error = "the mask is not the size of the image";
             ok = false;
         }
         image.haveMask = ok;
     }
-    if (!ok) Fail("error", error);
+    if (!ok)
+        Fail("error", error);
     image.output = image.source;
     LockLog();
     g_log.width = image.source.width;
@@ -94,12 +106,14 @@ bool LoadImages(const HostOptions& options, HostImage& image) {
 
 } // namespace
 
-void RunFilter(const HostOptions& options) {
+void RunFilter(const HostOptions& options)
+{
     LockLog();
     g_log.command = "run";
     UnlockLog();
     HostImage image;
-    if (!LoadImages(options, image)) EndRun(kExitIoError);
+    if (!LoadImages(options, image))
+        EndRun(kExitIoError);
 
     // The host window is made before the watch starts, so it is not listed.
     HWND hostWindow = CreateHostWindow();
@@ -119,13 +133,16 @@ void RunFilter(const HostOptions& options) {
         EndRun(kExitIoError);
     }
     bool ok = true;
-    if (!options.repeat) ok = Call(filter, filterSelectorParameters, record) == noErr;
-    if (ok) ok = Call(filter, filterSelectorPrepare, record) == noErr;
+    if (!options.repeat)
+        ok = Call(filter, filterSelectorParameters, record) == noErr;
+    if (ok)
+        ok = Call(filter, filterSelectorPrepare, record) == noErr;
     if (ok) {
         // A host calls finish only after a successful start.
         ok = Call(filter, filterSelectorStart, record) == noErr;
         EndStart(record, ok);
-        if (ok) Call(filter, filterSelectorFinish, record);
+        if (ok)
+            Call(filter, filterSelectorFinish, record);
     }
     FinishUiScript();
     StopWindowWatch();
@@ -144,7 +161,8 @@ void RunFilter(const HostOptions& options) {
     EndRun(uiFailed ? kExitUiFailed : kExitRan);
 }
 
-void RunAbout(const HostOptions& options) {
+void RunAbout(const HostOptions& options)
+{
     LockLog();
     g_log.command = "about";
     UnlockLog();

@@ -9,7 +9,8 @@
 
 HostLog g_log;
 
-static CRITICAL_SECTION* LogLock() {
+static CRITICAL_SECTION* LogLock()
+{
     // A function-local static is initialised once, even with two threads.
     static struct Section {
         CRITICAL_SECTION cs;
@@ -26,19 +27,29 @@ namespace {
 // A tiny JSON object writer: fields are appended in order.
 struct Json {
     std::string s = "{";
-    void Key(const char* k) {
-        if (s.size() > 1 && s.back() != '{' && s.back() != '[') s += ',';
+    void Key(const char* k)
+    {
+        if (s.size() > 1 && s.back() != '{' && s.back() != '[')
+            s += ',';
         s += JsonString(k) + ":";
     }
     void Str(const char* k, const std::string& v) { Key(k), s += JsonString(v); }
     void Int(const char* k, long long v) { Key(k), s += std::to_string(v); }
     void Bool(const char* k, bool v) { Key(k), s += v ? "true" : "false"; }
-    void Ints(const char* k, std::initializer_list<int> v) { Key(k), s += IntList(v.begin(), v.end()); }
-    void Ints(const char* k, const std::vector<int>& v) { Key(k), s += IntList(v.begin(), v.end()); }
+    void Ints(const char* k, std::initializer_list<int> v)
+    {
+        Key(k), s += IntList(v.begin(), v.end());
+    }
+    void Ints(const char* k, const std::vector<int>& v)
+    {
+        Key(k), s += IntList(v.begin(), v.end());
+    }
     void Rect(const char* k, const Rect16& r) { Ints(k, {r.top, r.left, r.bottom, r.right}); }
-    template <class It> static std::string IntList(It a, It b) {
+    template <class It> static std::string IntList(It a, It b)
+    {
         std::string out = "[";
-        for (It i = a; i != b; ++i) out += (i == a ? "" : ",") + std::to_string(*i);
+        for (It i = a; i != b; ++i)
+            out += (i == a ? "" : ",") + std::to_string(*i);
         return out + "]";
     }
     // Arrays of objects: Open, then Item for each element, then Close.
@@ -50,7 +61,8 @@ struct Json {
 
 } // namespace
 
-std::string SummaryJson(const HostLog& log) {
+std::string SummaryJson(const HostLog& log)
+{
     Json j;
     j.Str("status", log.status);
     j.Str("error", log.error);
@@ -160,9 +172,11 @@ std::string SummaryJson(const HostLog& log) {
     return j.Done();
 }
 
-bool EmitSummary() {
+bool EmitSummary()
+{
     static LONG printed = 0;
-    if (InterlockedCompareExchange(&printed, 1, 0) != 0) return false;
+    if (InterlockedCompareExchange(&printed, 1, 0) != 0)
+        return false;
     LockLog();
     std::string line = "VELKHOST " + SummaryJson(g_log) + "\n";
     UnlockLog();

@@ -75,12 +75,13 @@ struct HostLog {
     std::string command, status = "ok", error;
     std::vector<int> selectors, results;
     int maxSpace = 0;
-    int width = 0, height = 0, channels = 0, recordPlanes = 0, filterCase = 0, haveMask = 0, imageMode = 0;
+    int width = 0, height = 0, channels = 0, recordPlanes = 0, filterCase = 0, haveMask = 0,
+        imageMode = 0;
     std::vector<RequestRecord> requests;
     bool rectsCleared = false, inWritten = false, overrun = false;
     int progress = 0, progressDone = 0, progressTotal = 0;
     int progressRuns = 0, progressCut = 0; // runs of rising rows; runs that ended early
-    long gdiLive = 0;  // drawing objects the module created and did not release
+    long gdiLive = 0;                      // drawing objects the module created and did not release
     int abortCalls = 0;
     bool aborted = false;
     int offThread = 0; // callbacks made on a thread other than the host's

@@ -22,10 +22,7 @@ struct UiRun {
 
 UiRun g_run;
 
-void SetPick(bool given, const uint8_t rgb[3], void*)
-{
-    SetScriptedPick(given, rgb);
-}
+void SetPick(bool given, const uint8_t rgb[3], void*) { SetScriptedPick(given, rgb); }
 
 // Cancels the open dialogs, newest first, so that the host thread returns.
 bool CancelOpenDialogs(UiDriver& d)

@@ -26,7 +26,8 @@ void LogBox(const CapturedBox& box)
     UnlockLog();
 }
 
-LRESULT CALLBACK WatchWindows(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK WatchWindows(int code, WPARAM wParam, LPARAM lParam)
+{
     if (code == HCBT_CREATEWND) {
         const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
         if (!(cs->style & WS_CHILD)) {
@@ -37,7 +38,8 @@ LRESULT CALLBACK WatchWindows(int code, WPARAM wParam, LPARAM lParam) {
             if (name != L"IME" && name != L"MSCTFIME UI") {
                 WindowRecord w;
                 w.className = Narrow(name);
-                if (cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) w.title = Narrow(cs->lpszName);
+                if (cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
+                    w.title = Narrow(cs->lpszName);
                 LockLog();
                 g_log.windows.push_back(w);
                 UnlockLog();
@@ -57,11 +59,15 @@ void CaptureModuleBoxes(HMODULE module)
     CaptureMessageBoxes(module);
 }
 
-void StartWindowWatch() {
-    if (!g_hook) g_hook = SetWindowsHookExW(WH_CBT, WatchWindows, nullptr, GetCurrentThreadId());
+void StartWindowWatch()
+{
+    if (!g_hook)
+        g_hook = SetWindowsHookExW(WH_CBT, WatchWindows, nullptr, GetCurrentThreadId());
 }
 
-void StopWindowWatch() {
-    if (g_hook) UnhookWindowsHookEx(g_hook);
+void StopWindowWatch()
+{
+    if (g_hook)
+        UnhookWindowsHookEx(g_hook);
     g_hook = nullptr;
 }

@@ -12,21 +12,27 @@ namespace {
 
 using Ints = std::vector<int>;
 
-std::string Probe(const char* name) { return Quote(WinPath(std::string(PROBE_DIR) + "/" + name + ".8bf")); }
+std::string Probe(const char* name)
+{
+    return Quote(WinPath(std::string(PROBE_DIR) + "/" + name + ".8bf"));
+}
 
 // A test image whose every byte differs from its neighbours'.
-Pixels Pattern(int w, int h, int channels) {
+Pixels Pattern(int w, int h, int channels)
+{
     Pixels p{w, h, channels, std::vector<uint8_t>(size_t(w) * h * channels)};
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            for (int c = 0; c < channels; ++c) p.At(x, y)[c] = uint8_t((x * 37 + y * 59 + c * 71 + 13) % 256);
+            for (int c = 0; c < channels; ++c)
+                p.At(x, y)[c] = uint8_t((x * 37 + y * 59 + c * 71 + 13) % 256);
     return p;
 }
 
 // The files of one test: input image, output image and probe log.
 struct Files {
     std::string folder, in, out, log;
-    explicit Files(const Pixels& input) : folder(TestFolder()) {
+    explicit Files(const Pixels& input) : folder(TestFolder())
+    {
         in = folder + "in.png";
         out = folder + "out.png";
         log = folder + "probe.log";
@@ -36,12 +42,14 @@ struct Files {
 };
 
 HostRun RunProbe(const Files& f, const std::string& action, const std::string& options = "",
-                 const char* module = "velkprobe") {
+                 const char* module = "velkprobe")
+{
     SetProbe(action, f.log);
     return RunHost("run " + Probe(module) + f.InOut() + " " + options);
 }
 
-void ExpectPixels(const Pixels& got, const Pixels& want) {
+void ExpectPixels(const Pixels& got, const Pixels& want)
+{
     ASSERT_EQ(got.width, want.width);
     ASSERT_EQ(got.height, want.height);
     ASSERT_EQ(got.channels, want.channels);
@@ -49,14 +57,20 @@ void ExpectPixels(const Pixels& got, const Pixels& want) {
         ASSERT_EQ(int(got.bytes[i]), int(want.bytes[i])) << "byte " << i;
 }
 
-Pixels Inverted(Pixels p) {
-    for (uint8_t& b : p.bytes) b = uint8_t(255 - b);
+Pixels Inverted(Pixels p)
+{
+    for (uint8_t& b : p.bytes)
+        b = uint8_t(255 - b);
     return p;
 }
 
-bool Contains(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
+bool Contains(const std::string& s, const std::string& part)
+{
+    return s.find(part) != std::string::npos;
+}
 
-TEST(VelkhostRun, RgbImageGetsThreePlanesFlatCaseAndTheWholeImage) {
+TEST(VelkhostRun, RgbImageGetsThreePlanesFlatCaseAndTheWholeImage)
+{
     const Pixels input = Pattern(5, 4, 3);
     Files f(input);
     HostRun r = RunProbe(f, "whole invert", "--fore 1,2,3 --back 250,251,252");
@@ -105,7 +119,8 @@ TEST(VelkhostRun, RgbImageGetsThreePlanesFlatCaseAndTheWholeImage) {
     ExpectPixels(LoadPixels(f.out), Inverted(input));
 }
 
-TEST(VelkhostRun, RgbaWithMaskGetsFourPlanesCaseFiveAndTheMasksFirstChannel) {
+TEST(VelkhostRun, RgbaWithMaskGetsFourPlanesCaseFiveAndTheMasksFirstChannel)
+{
     const Pixels input = Pattern(6, 3, 4);
     Files f(input);
     // The mask's first channel is non-zero only at x 1..3, y 1..2; the other
@@ -131,24 +146,27 @@ TEST(VelkhostRun, RgbaWithMaskGetsFourPlanesCaseFiveAndTheMasksFirstChannel) {
     Pixels want = input;
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 6; ++x)
-            for (int c = 0; c < 3; ++c) want.At(x, y)[c] = mask.At(x, y)[0];
+            for (int c = 0; c < 3; ++c)
+                want.At(x, y)[c] = mask.At(x, y)[0];
     ExpectPixels(LoadPixels(f.out), want);
 }
 
-TEST(VelkhostRun, FilterCaseFollowsTransparencyAndSelectionUnlessOverridden) {
+TEST(VelkhostRun, FilterCaseFollowsTransparencyAndSelectionUnlessOverridden)
+{
     struct Row {
         int channels;
         bool mask;
         std::string extra;
         int filterCase;
     };
-    for (const Row& row : {Row{3, false, "", 1}, Row{3, true, "", 2}, Row{4, false, "", 4}, Row{4, true, "", 5},
-                           Row{3, false, "--filter-case 7", 7}}) {
+    for (const Row& row : {Row{3, false, "", 1}, Row{3, true, "", 2}, Row{4, false, "", 4},
+                           Row{4, true, "", 5}, Row{3, false, "--filter-case 7", 7}}) {
         SCOPED_TRACE(std::to_string(row.channels) + " channels, mask " + std::to_string(row.mask));
         Files f(Pattern(3, 2, row.channels));
         std::string options = row.extra;
         if (row.mask) {
-            ASSERT_TRUE(SavePixels(f.folder + "mask.png", Pixels{3, 2, 1, std::vector<uint8_t>(6, 255)}));
+            ASSERT_TRUE(
+                SavePixels(f.folder + "mask.png", Pixels{3, 2, 1, std::vector<uint8_t>(6, 255)}));
             options += " --mask " + Quote(f.folder + "mask.png");
         }
         HostRun r = RunProbe(f, "", options);
@@ -161,7 +179,8 @@ TEST(VelkhostRun, FilterCaseFollowsTransparencyAndSelectionUnlessOverridden) {
     }
 }
 
-TEST(VelkhostRun, ThreePlanesReportedForRgbaStillHandOutAlphaAsFourthByte) {
+TEST(VelkhostRun, ThreePlanesReportedForRgbaStillHandOutAlphaAsFourthByte)
+{
     const Pixels input = Pattern(4, 3, 4);
     Files f(input);
     HostRun r = RunProbe(f, "whole invert", "--planes 3");
@@ -173,7 +192,8 @@ TEST(VelkhostRun, ThreePlanesReportedForRgbaStillHandOutAlphaAsFourthByte) {
     ExpectPixels(LoadPixels(f.out), Inverted(input));
 }
 
-TEST(VelkhostRun, PartialRequestGetsExactlyItsRectangleAndPlanesWithPaddedRows) {
+TEST(VelkhostRun, PartialRequestGetsExactlyItsRectangleAndPlanesWithPaddedRows)
+{
     const Pixels input = Pattern(6, 4, 3);
     Files f(input);
     HostRun r = RunProbe(f, "region=1,2,3,5,1,2 invert", "--row-pad 3");
@@ -187,11 +207,13 @@ TEST(VelkhostRun, PartialRequestGetsExactlyItsRectangleAndPlanesWithPaddedRows) 
     Pixels want = input;
     for (int y = 1; y < 3; ++y)
         for (int x = 2; x < 5; ++x)
-            for (int c = 1; c <= 2; ++c) want.At(x, y)[c] = uint8_t(255 - input.At(x, y)[c]);
+            for (int c = 1; c <= 2; ++c)
+                want.At(x, y)[c] = uint8_t(255 - input.At(x, y)[c]);
     ExpectPixels(LoadPixels(f.out), want);
 }
 
-TEST(VelkhostRun, RequestOutsideTheImageIsRefusedWithoutBuffers) {
+TEST(VelkhostRun, RequestOutsideTheImageIsRefusedWithoutBuffers)
+{
     Files f(Pattern(4, 4, 3));
     HostRun r = RunProbe(f, "region=0,0,5,4,0,2 invert");
     ASSERT_EQ(r.exitCode, 0u) << r.output;
@@ -202,7 +224,8 @@ TEST(VelkhostRun, RequestOutsideTheImageIsRefusedWithoutBuffers) {
     EXPECT_EQ(fetch["out"], "0");
 }
 
-TEST(VelkhostRun, RepeatedFilterSkipsParameters) {
+TEST(VelkhostRun, RepeatedFilterSkipsParameters)
+{
     Files f(Pattern(3, 3, 3));
     HostRun r = RunProbe(f, "", "--repeat");
     ASSERT_EQ(r.exitCode, 0u) << r.output;
@@ -212,7 +235,8 @@ TEST(VelkhostRun, RepeatedFilterSkipsParameters) {
     EXPECT_EQ(log.Count("selector 3"), 1);
 }
 
-TEST(VelkhostRun, AboutCallsSelectorZeroWithTheHostWindow) {
+TEST(VelkhostRun, AboutCallsSelectorZeroWithTheHostWindow)
+{
     Files f(Pattern(1, 1, 3));
     SetProbe("", f.log);
     HostRun r = RunHost("about " + Probe("velkprobe"));
@@ -231,7 +255,8 @@ TEST(VelkhostRun, AboutCallsSelectorZeroWithTheHostWindow) {
     EXPECT_EQ(log.Count("record"), 0);
 }
 
-TEST(VelkhostRun, MessageBoxesAreRecordedExactlyAndAnsweredAtOnce) {
+TEST(VelkhostRun, MessageBoxesAreRecordedExactlyAndAnsweredAtOnce)
+{
     Files f(Pattern(2, 2, 3));
     HostRun r = RunProbe(f, "box");
     ASSERT_EQ(r.exitCode, 0u) << r.output;
@@ -247,7 +272,10 @@ TEST(VelkhostRun, MessageBoxesAreRecordedExactlyAndAnsweredAtOnce) {
     };
     const Want want[5] = {
         {"Probe \"caption\"", "First line\nsecond line  ", "warning", "ok", 1, "host"},
-        {nullptr, "Gr\xc3\xbc\xc3\x9f" "e", "question", "yesno", 7, "none"},
+        {nullptr,
+         "Gr\xc3\xbc\xc3\x9f"
+         "e",
+         "question", "yesno", 7, "none"},
         {"Ex", "ex", "error", "okcancel", 1, "host"},
         {"Info", "indirect", "information", "retrycancel", 2, "host"},
         {"", "", "none", "yesnocancel", 2, "host"},
@@ -255,8 +283,10 @@ TEST(VelkhostRun, MessageBoxesAreRecordedExactlyAndAnsweredAtOnce) {
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
         const JsonValue& b = boxes[size_t(i)];
-        if (want[i].caption) EXPECT_EQ(b["caption"].text, want[i].caption);
-        else EXPECT_EQ(b["caption"].kind, JsonValue::Null);
+        if (want[i].caption)
+            EXPECT_EQ(b["caption"].text, want[i].caption);
+        else
+            EXPECT_EQ(b["caption"].kind, JsonValue::Null);
         EXPECT_EQ(b["text"].text, want[i].text);
         EXPECT_EQ(b["icon"].text, want[i].icon);
         EXPECT_EQ(b["buttons"].text, want[i].buttons);
@@ -268,7 +298,8 @@ TEST(VelkhostRun, MessageBoxesAreRecordedExactlyAndAnsweredAtOnce) {
     EXPECT_TRUE(r.json["windows"].items.empty());
 }
 
-TEST(VelkhostRun, AbortAnswersTrueOnceProgressRanNTimes) {
+TEST(VelkhostRun, AbortAnswersTrueOnceProgressRanNTimes)
+{
     struct Row {
         std::string options;
         int result, progress, abortCalls;
@@ -293,7 +324,8 @@ TEST(VelkhostRun, AbortAnswersTrueOnceProgressRanNTimes) {
     }
 }
 
-TEST(VelkhostRun, NoBuffersLeavesTheDataPointersNullAndTheImageAlone) {
+TEST(VelkhostRun, NoBuffersLeavesTheDataPointersNullAndTheImageAlone)
+{
     const Pixels input = Pattern(4, 2, 3);
     Files f(input);
     HostRun r = RunProbe(f, "whole invert", "--no-buffers");
@@ -307,7 +339,8 @@ TEST(VelkhostRun, NoBuffersLeavesTheDataPointersNullAndTheImageAlone) {
     ExpectPixels(LoadPixels(f.out), input);
 }
 
-TEST(VelkhostRun, ColourPickerAnswersTheGivenColourOrCancels) {
+TEST(VelkhostRun, ColourPickerAnswersTheGivenColourOrCancels)
+{
     {
         const Pixels input = Pattern(3, 2, 3);
         Files f(input);
@@ -319,7 +352,8 @@ TEST(VelkhostRun, ColourPickerAnswersTheGivenColourOrCancels) {
         EXPECT_EQ(r.json["colour"][0]["result"].Int(), 0);
         EXPECT_EQ(ReadProbeLog(f.log).Find("pick")["rgb"], "12,34,56");
         Pixels want = input;
-        for (size_t i = 0; i < want.bytes.size(); i += 3) want.bytes[i] = 12, want.bytes[i + 1] = 34, want.bytes[i + 2] = 56;
+        for (size_t i = 0; i < want.bytes.size(); i += 3)
+            want.bytes[i] = 12, want.bytes[i + 1] = 34, want.bytes[i + 2] = 56;
         ExpectPixels(LoadPixels(f.out), want);
     }
     for (const char* options : {"--pick cancel", ""}) {
@@ -335,7 +369,8 @@ TEST(VelkhostRun, ColourPickerAnswersTheGivenColourOrCancels) {
     }
 }
 
-TEST(VelkhostRun, ColourServicesRefuseShortRecordsAndReservedPointers) {
+TEST(VelkhostRun, ColourServicesRefuseShortRecordsAndReservedPointers)
+{
     for (const char* action : {"pick-small", "pick-reserved"}) {
         SCOPED_TRACE(action);
         Files f(Pattern(2, 2, 3));
@@ -347,7 +382,8 @@ TEST(VelkhostRun, ColourServicesRefuseShortRecordsAndReservedPointers) {
     }
 }
 
-TEST(VelkhostRun, WatchdogEndsAHungModule) {
+TEST(VelkhostRun, WatchdogEndsAHungModule)
+{
     Files f(Pattern(2, 2, 3));
     HostRun r = RunProbe(f, "hang", "--timeout 2");
     EXPECT_EQ(r.exitCode, 3u) << r.output;
@@ -359,7 +395,8 @@ TEST(VelkhostRun, WatchdogEndsAHungModule) {
     EXPECT_LT(r.seconds, 30.0);
 }
 
-TEST(VelkhostRun, CrashingModuleIsReported) {
+TEST(VelkhostRun, CrashingModuleIsReported)
+{
     Files f(Pattern(2, 2, 3));
     HostRun r = RunProbe(f, "crash");
     EXPECT_EQ(r.exitCode, 4u) << r.output;
@@ -367,7 +404,8 @@ TEST(VelkhostRun, CrashingModuleIsReported) {
     EXPECT_EQ(unsigned(r.json["exception"].number), 0xC0000005u);
 }
 
-TEST(VelkhostRun, ModuleFaultsShowInTheSummary) {
+TEST(VelkhostRun, ModuleFaultsShowInTheSummary)
+{
     Files f(Pattern(3, 2, 3));
     EXPECT_TRUE(RunProbe(f, "whole overrun").json["overrun"].boolean);
     EXPECT_TRUE(RunProbe(f, "whole overrun", "--row-pad 2").json["overrun"].boolean);
@@ -378,7 +416,8 @@ TEST(VelkhostRun, ModuleFaultsShowInTheSummary) {
     EXPECT_EQ(r.json["result"].Int(), 0x5A5A);
 }
 
-TEST(VelkhostRun, WindowsTheModuleCreatesAreListed) {
+TEST(VelkhostRun, WindowsTheModuleCreatesAreListed)
+{
     Files f(Pattern(2, 2, 3));
     HostRun r = RunProbe(f, "window");
     ASSERT_EQ(r.exitCode, 0u) << r.output;
@@ -387,15 +426,17 @@ TEST(VelkhostRun, WindowsTheModuleCreatesAreListed) {
     EXPECT_EQ(_stricmp(r.json["windows"][0]["class"].text.c_str(), "static"), 0);
 }
 
-TEST(VelkhostRefusal, ModulesAHostWouldNotRunAreNeverCalled) {
+TEST(VelkhostRefusal, ModulesAHostWouldNotRunAreNeverCalled)
+{
     struct Row {
         const char* module;
         const char* options;
         const char* why;
     };
-    for (const Row& row : {Row{"velkprobe_grey", "", "rgb"}, Row{"velkprobe", "--mode grey", "grey"},
-                           Row{"velkprobe_notfilter", "", "8BIF"}, Row{"velkprobe_otherarch", "", "8664"},
-                           Row{"velkprobe_unpadded", "", "runs past the end"}}) {
+    for (const Row& row :
+         {Row{"velkprobe_grey", "", "rgb"}, Row{"velkprobe", "--mode grey", "grey"},
+          Row{"velkprobe_notfilter", "", "8BIF"}, Row{"velkprobe_otherarch", "", "8664"},
+          Row{"velkprobe_unpadded", "", "runs past the end"}}) {
         SCOPED_TRACE(row.module + std::string(" ") + row.options);
         Files f(Pattern(2, 2, row.options[0] ? 1 : 3));
         HostRun r = RunProbe(f, "whole invert", row.options, row.module);
@@ -407,7 +448,8 @@ TEST(VelkhostRefusal, ModulesAHostWouldNotRunAreNeverCalled) {
     }
 }
 
-TEST(VelkhostRefusal, GreyModeRunsAFilterThatEnablesIt) {
+TEST(VelkhostRefusal, GreyModeRunsAFilterThatEnablesIt)
+{
     const Pixels input = Pattern(3, 3, 1);
     Files f(input);
     HostRun r = RunProbe(f, "whole invert", "--mode grey", "velkprobe_grey");
@@ -418,7 +460,8 @@ TEST(VelkhostRefusal, GreyModeRunsAFilterThatEnablesIt) {
     ExpectPixels(LoadPixels(f.out), Inverted(input));
 }
 
-TEST(VelkhostMenu, FolderIsListedAsAFilterMenu) {
+TEST(VelkhostMenu, FolderIsListedAsAFilterMenu)
+{
     const std::string folder = Quote(WinPath(PROBE_DIR));
     HostRun rgb = RunHost("list " + folder);
     ASSERT_EQ(rgb.exitCode, 0u) << rgb.output;
@@ -435,19 +478,26 @@ TEST(VelkhostMenu, FolderIsListedAsAFilterMenu) {
     EXPECT_EQ(lines[5].rfind("skipped velkprobe_unpadded.8bf: property 2 ", 0), 0u) << lines[5];
 
     HostRun grey = RunHost("list " + folder + " --mode grey");
-    EXPECT_TRUE(Contains(grey.output, "Velk Tests > Probe (disabled)\tvelkprobe.8bf\n")) << grey.output;
-    EXPECT_TRUE(Contains(grey.output, "Velk Tests > Probe Grey\tvelkprobe_grey.8bf\n")) << grey.output;
+    EXPECT_TRUE(Contains(grey.output, "Velk Tests > Probe (disabled)\tvelkprobe.8bf\n"))
+        << grey.output;
+    EXPECT_TRUE(Contains(grey.output, "Velk Tests > Probe Grey\tvelkprobe_grey.8bf\n"))
+        << grey.output;
 }
 
 // The probe's PiPL, built here from the published layout.
-std::string ExpectedProbePipl() {
+std::string ExpectedProbePipl()
+{
     std::vector<uint8_t> b;
     auto u32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            b.push_back(uint8_t(v >> (8 * i)));
     };
-    auto code = [&](const char* c) { b.insert(b.end(), {uint8_t(c[3]), uint8_t(c[2]), uint8_t(c[1]), uint8_t(c[0])}); };
+    auto code = [&](const char* c) {
+        b.insert(b.end(), {uint8_t(c[3]), uint8_t(c[2]), uint8_t(c[1]), uint8_t(c[0])});
+    };
     auto property = [&](const char* key, std::vector<uint8_t> data) {
-        while (data.size() % 4) data.push_back(0);
+        while (data.size() % 4)
+            data.push_back(0);
         code("8BIM");
         code(key);
         u32(0);
@@ -456,9 +506,11 @@ std::string ExpectedProbePipl() {
     };
     auto text = [](const std::string& s, bool pascal) {
         std::vector<uint8_t> d;
-        if (pascal) d.push_back(uint8_t(s.size()));
+        if (pascal)
+            d.push_back(uint8_t(s.size()));
         d.insert(d.end(), s.begin(), s.end());
-        if (!pascal) d.push_back(0);
+        if (!pascal)
+            d.push_back(0);
         return d;
     };
     b = {1, 0};
@@ -480,17 +532,20 @@ std::string ExpectedProbePipl() {
     return hex;
 }
 
-TEST(VelkhostMenu, PiplIsReportedByteForByteWithTheVerdict) {
+TEST(VelkhostMenu, PiplIsReportedByteForByteWithTheVerdict)
+{
     HostRun r = RunHost("pipl " + Probe("velkprobe"));
     ASSERT_EQ(r.exitCode, 0u) << r.output;
     EXPECT_TRUE(Contains(r.output, "\nbytes " + ExpectedProbePipl() + "\n")) << r.output;
-    EXPECT_TRUE(Contains(r.output, "\nfilter Velk Tests > Probe entry ENTRYPOINT mode 1000\n")) << r.output;
+    EXPECT_TRUE(Contains(r.output, "\nfilter Velk Tests > Probe entry ENTRYPOINT mode 1000\n"))
+        << r.output;
     HostRun bad = RunHost("pipl " + Probe("velkprobe_unpadded"));
     EXPECT_EQ(bad.exitCode, 2u);
     EXPECT_TRUE(Contains(bad.output, "\nrefused property 2 ")) << bad.output;
 }
 
-TEST(VelkhostUsage, BadArgumentsAndUnreadableFilesAreReported) {
+TEST(VelkhostUsage, BadArgumentsAndUnreadableFilesAreReported)
+{
     Files f(Pattern(2, 2, 3));
     EXPECT_EQ(RunHost("run " + Probe("velkprobe")).exitCode, 2u); // no --in
     EXPECT_EQ(RunHost("frobnicate " + Probe("velkprobe")).exitCode, 2u);
@@ -498,11 +553,13 @@ TEST(VelkhostUsage, BadArgumentsAndUnreadableFilesAreReported) {
     EXPECT_EQ(RunHost("run " + Probe("velkprobe") + f.InOut() + " --bogus").exitCode, 2u);
 
     SetProbe("", f.log);
-    HostRun missing = RunHost("run " + Probe("velkprobe") + " --in " + Quote(f.folder + "missing.png"));
+    HostRun missing =
+        RunHost("run " + Probe("velkprobe") + " --in " + Quote(f.folder + "missing.png"));
     EXPECT_EQ(missing.exitCode, 1u);
     EXPECT_EQ(missing.json["status"].text, "error");
     ASSERT_TRUE(SavePixels(f.folder + "mask.png", Pixels{1, 1, 1, {255}}));
-    HostRun mismatch = RunHost("run " + Probe("velkprobe") + f.InOut() + " --mask " + Quote(f.folder + "mask.png"));
+    HostRun mismatch = RunHost("run " + Probe("velkprobe") + f.InOut() + " --mask " +
+                               Quote(f.folder + "mask.png"));
     EXPECT_EQ(mismatch.exitCode, 1u);
     EXPECT_TRUE(Contains(mismatch.json["error"].text, "mask")) << mismatch.summary;
     EXPECT_TRUE(mismatch.json["selectors"].items.empty());
