@@ -265,6 +265,13 @@ struct Runner {
         }
         if (c == "wait")
             return Target() && WaitIdle(d);
+        if (c == "timeout") {
+            int ms = 0;
+            if (w.size() != 2 || !Number(w[1], ms) || ms < 1)
+                return Fail("timeout needs a number of milliseconds");
+            d.timeoutMs = ms;
+            return true;
+        }
         if (c == "cursor") {
             POINT p;
             if (w.size() != 2)

@@ -4,6 +4,8 @@
 //
 //   dialog samples|back|save|any   act on the newest dialog of that template
 //   wait                           wait until the dialog is idle
+//   timeout MS                     how long every later wait may take
+//                                  (10000 ms unless set)
 //   cursor X,Y                     puts the system's pointer there (where a
 //                                  pop-up centred on the mouse opens)
 //   move X,Y | press X,Y | release X,Y | click X,Y | dblclick X,Y | rclick X,Y

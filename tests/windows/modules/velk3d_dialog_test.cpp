@@ -295,6 +295,31 @@ TEST_F(Velk3dDialog, PopupsOpenedAgainAndAgainLeaveNoDrawingObjects)
     EXPECT_EQ(run.json["gdi_live"].Int(), 0) << run.summary;
 }
 
+// A step that fails names its line and itself and says what it waited for
+// and what it found; the dialog is then cancelled, so the module returns.
+TEST_F(Velk3dDialog, FailedStepsSayWhichAndWhy)
+{
+    const struct {
+        std::string script, starts, contains;
+    } cases[] = {
+        {"timeout 300\ndialog save\n", "ui script line 3: dialog save: waited ",
+         " ms for the save-preset pop-up, open instead: a #32770 window \""},
+        {"timeout 300\nexpect-closed\n", "ui script line 3: expect-closed: waited ",
+         " ms for the dialog to close: it is still open"},
+        {"check 4242\n", "ui script line 2: check 4242: the dialog has no control 4242", ""},
+        {"select 1014 \"Nowhere\"\n",
+         "ui script line 2: select 1014 \"Nowhere\": control 1014 has no entry \"Nowhere\"", ""},
+    };
+    for (const auto& c : cases) {
+        const HostRun run = Run(c.script, coffee);
+        EXPECT_EQ(run.exitCode, 5u) << run.summary;
+        EXPECT_EQ(run.json["result"].Int(), -128) << run.summary;
+        const std::string error = run.json["error"].text;
+        EXPECT_EQ(error.substr(0, c.starts.size()), c.starts) << run.summary;
+        EXPECT_NE(error.find(c.contains, c.starts.size()), std::string::npos) << error;
+    }
+}
+
 TEST_F(Velk3dDialog, WebLinkStartsTheRegisteredHandler)
 {
     const char* key = "Software\\CLASSES\\http\\shell\\open\\command";
