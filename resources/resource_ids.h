@@ -76,6 +76,22 @@
 #define IDC_SIDE_ANCHOR 4002     /* velk2000: hidden grey rectangle */
 #define IDC_TOOLS_ANCHOR 4004    /* velk2000: hidden grey rectangle */
 
+/* Commands of velk2000's picture buttons (WM_COMMAND ids). */
+#define IDC_FLIP 105
+#define IDC_DICE 106
+#define IDC_UNDO 107
+#define IDC_REDO 108
+#define IDC_COLOUR_DICE 114
+
+/* Requests a main dialog posts to itself or is posted by its pop-ups:
+   WM_USER with one of these in wParam. */
+#define REQ_WEB_LINK 112       /* open the home page */
+#define REQ_LAST_HELP_PAGE 199 /* show the help page shown last */
+#define REQ_HELP_BASICS 200    /* show a help page: 200, 201 or 202 */
+#define REQ_HELP_SLIDERS 201
+#define REQ_HELP_PRESETS 202
+#define REQ_RENDER 2222        /* repaint the widgets and render the preview */
+
 /* Controls of "BACK": a swatch frame and a hidden text anchor per row. */
 #define IDC_ROW_FRAME_FOREGROUND 1025
 #define IDC_ROW_FRAME_BACKGROUND 1026

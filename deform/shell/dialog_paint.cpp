@@ -1,4 +1,4 @@
-// The paint of velk3d's dialog: the first paint's set-up, the render loop
+// The paint of velk3d's dialog: the first paint's set-up, the render cycle
 // that re-renders the preview until a render completes, the pads' frames,
 // the read-outs and captions around them, and the preview's callback.
 #include <cstdio>
@@ -7,6 +7,7 @@
 
 #include "deform/shell/deform_dialog.h"
 #include "resources/resource_ids.h"
+#include "toolkit/dialog/render_cycle.h"
 #include "toolkit/preview/fetch_whole_image.h"
 #include "toolkit/preview/preview_reduce.h"
 #include "toolkit/preview/preview_store.h"
@@ -15,44 +16,50 @@
 
 namespace {
 
-// The first paint: the notice, the image reduced into the preview buffers,
-// the surfaces, the widgets and the presets. Returns the image request's
-// result: without buffers from the host the dialog closes with it.
-OSErr SetUp(HDC dc)
+// The first paint: the surfaces, the anchors, the widgets and the presets.
+void SetUp(DeformDialog& d, HDC dc)
 {
     WriteText(dc, 50, 50, "DATA TRANSFER ... PLEASE WAIT", 29);
-    FilterRecord* host = gDeform.hostRecord;
-    const OSErr fetched = FetchWholeImage(host, static_cast<int16_t>(gDeform.planesInUse));
-    if (fetched != noErr)
-        return fetched;
-    gDialog.preview = FillPreviewBuffers(
-        gDeform.previewScale, static_cast<const uint8_t*>(host->inData), host->inRowBytes,
-        gDeform.planesInUse, host->haveMask ? static_cast<const uint8_t*>(host->maskData) : nullptr,
-        host->maskRowBytes, host->imageSize.h, host->imageSize.v,
-        static_cast<uint8_t*>(host->outData), PreviewStoreBuffers());
-    CreatePreviewPicture(gDialog.picture, dc);
-    CreateBackBuffer(gDialog.kit, dc, 632, 436);
+    CreatePreviewPicture(d.preview.picture, dc);
+    CreateBackBuffer(d.frame.kit, dc, 632, 436);
     std::memcpy(gDeform.colour.picked, gDeform.settings.colour, 3);
 
-    const HWND w = gDialog.window;
-    DeformAnchors& a = gDialog.anchors;
+    const HWND w = d.frame.window;
+    DeformAnchors& a = d.anchors;
     a.P = ControlRect(w, IDC_PREVIEW_FRAME);
     a.G = ControlRect(w, IDC_GSHADING_FRAME);
     a.G.left += 24, a.G.top += 24;
     a.T = ControlRect(w, IDC_STRETCH_FRAME);
     a.T.left += 34, a.T.top += 36;
-    gDialog.swatch = ControlRect(w, IDC_BG_SWATCH);
-    gDialog.link = ControlRect(w, IDC_STATUS_ANCHOR);
-    MakeDeformSliders(gDeform.panel, gDialog.knob, 13, a);
+    d.swatch = ControlRect(w, IDC_BG_SWATCH);
+    d.link = ControlRect(w, IDC_STATUS_ANCHOR);
+    MakeDeformSliders(gDeform.panel, d.knob.get(), 13, a);
     CheckDlgButton(w, IDC_ANTIALIAS, BST_CHECKED);
-    StartPresetBox();
-    gDialog.initialised = true;
-    return noErr;
+    StartPresetBox(d);
+    d.frame.ready = true;
 }
 
-void PaintSlot(int slot, HDC dc)
+// The first render asks the host for the whole image and reduces it; without
+// buffers from the host the dialog ends with the request's result.
+bool FetchImage(DeformDialog& d)
 {
-    PaintSlider(&gDeform.panel.slot[slot], gDialog.kit, dc);
+    FilterRecord* host = gDeform.hostRecord;
+    const OSErr fetched = FetchWholeImage(host, static_cast<int16_t>(gDeform.planesInUse));
+    if (fetched != noErr) {
+        EndFrame(d.frame, fetched);
+        return false;
+    }
+    d.previewSize = FillPreviewBuffers(
+        gDeform.previewScale, static_cast<const uint8_t*>(host->inData), host->inRowBytes,
+        gDeform.planesInUse, host->haveMask ? static_cast<const uint8_t*>(host->maskData) : nullptr,
+        host->maskRowBytes, host->imageSize.h, host->imageSize.v,
+        static_cast<uint8_t*>(host->outData), PreviewStoreBuffers());
+    return true;
+}
+
+void PaintSlot(const DeformDialog& d, int slot, HDC dc)
+{
+    PaintSlider(&gDeform.panel.slot[slot], d.frame.kit, dc);
 }
 
 void ReadOut(HDC target, int32_t x, int32_t y, int32_t value)
@@ -65,16 +72,16 @@ void ReadOut(HDC target, int32_t x, int32_t y, int32_t value)
 // The Stretch pad: a parallelogram that shows the shear, its read-outs and
 // the knob on its moving corner. Its frame's top-left corner belongs to the
 // edge sliders and is not copied.
-void PaintStretchPad(HDC dc)
+void PaintStretchPad(const DeformDialog& d, HDC dc)
 {
-    const Kit& kit = gDialog.kit;
+    const Kit& kit = d.frame.kit;
     HDC back = kit.backDC;
     Slider& pad = gDeform.panel.slot[SlotStretch];
-    const int32_t X = gDialog.anchors.T.left, Y = gDialog.anchors.T.top;
+    const int32_t X = d.anchors.T.left, Y = d.anchors.T.top;
     const int32_t px = pad.valueX, py = pad.valueY;
     const POINT a1 = {X, Y}, a2 = {X + 50, Y + py - 25}, a3 = {X + px + 25, Y + py + 25},
                 a4 = {X + px - 25, Y + 50};
-    const Box frame = ControlRect(gDialog.window, IDC_STRETCH_FRAME);
+    const Box frame = ControlRect(d.frame.window, IDC_STRETCH_FRAME);
     const Box r = {X - 31, Y - 31, frame.right - 2, frame.bottom - 2};
     FillTexture(kit, back, r.left, r.top, r.right, r.bottom);
     EngravedLine(back, a1.x, a1.y, a4.x, a4.y);
@@ -93,12 +100,12 @@ void PaintStretchPad(HDC dc)
 }
 
 // The G-Shading pad: a cross through the knob and its read-outs.
-void PaintGradientPad(HDC dc)
+void PaintGradientPad(const DeformDialog& d, HDC dc)
 {
-    const Kit& kit = gDialog.kit;
+    const Kit& kit = d.frame.kit;
     HDC back = kit.backDC;
     Slider& pad = gDeform.panel.slot[SlotGradient];
-    const int32_t X = gDialog.anchors.G.left, Y = gDialog.anchors.G.top;
+    const int32_t X = d.anchors.G.left, Y = d.anchors.G.top;
     const int32_t gx = pad.valueX, gy = pad.valueY;
     FillTexture(kit, back, X - 18, Y - 14, X + 70, Y + 62);
     EngravedLine(back, X, Y + gy + 4, X + 58, Y + gy + 4);
@@ -109,59 +116,50 @@ void PaintGradientPad(HDC dc)
     BitBlt(dc, X - 18, Y - 14, 88, 76, back, X - 18, Y - 14, SRCCOPY);
 }
 
-bool Repaints(int slot)
-{
-    return gDialog.fullRepaint || gDeform.panel.slot[slot].active;
-}
-
-// Steps a to f of the loop: the widgets that changed (all on a full repaint).
-void PaintWidgets(HDC dc)
+// The widgets that changed (all on a full repaint).
+void PaintWidgets(const DeformDialog& d, HDC dc)
 {
     DeformPanel& panel = gDeform.panel;
-    if (Repaints(SlotTileWidth) || Repaints(SlotTileHeight) || Repaints(SlotStretch)) {
-        FollowStretchPad(panel, gDialog.anchors.P);
-        PaintSlot(SlotTileWidth, dc);
-        PaintSlot(SlotTileHeight, dc);
+    const auto repaints = [&](int slot) { return d.fullRepaint || panel.slot[slot].active; };
+    if (repaints(SlotTileWidth) || repaints(SlotTileHeight) || repaints(SlotStretch)) {
+        FollowStretchPad(panel, d.anchors.P);
+        PaintSlot(d, SlotTileWidth, dc);
+        PaintSlot(d, SlotTileHeight, dc);
     }
     const TriStateToggle toggle{panel.toggle};
-    PaintTriStateToggle(&toggle, dc, gDialog.strip);
+    PaintTriStateToggle(&toggle, dc, d.strip.bitmap());
     for (int slot : {SlotBevelWidth, SlotSideShading})
-        if (Repaints(slot))
-            PaintSlot(slot, dc);
-    if (Repaints(SlotStretch))
-        PaintStretchPad(dc);
-    if (Repaints(SlotGradient))
-        PaintGradientPad(dc);
+        if (repaints(slot))
+            PaintSlot(d, slot, dc);
+    if (repaints(SlotStretch))
+        PaintStretchPad(d, dc);
+    if (repaints(SlotGradient))
+        PaintGradientPad(d, dc);
     for (int slot : {int(SlotLightBoost), int(SlotBrightness), int(kSlotSaturation)})
-        if (Repaints(slot))
-            PaintSlot(slot, dc);
+        if (repaints(slot))
+            PaintSlot(d, slot, dc);
 }
 
-// The preview's callback: progress to the host, then at most one pending
-// mouse message of the dialog for the widgets; a change, or a second repaint
-// request waiting, abandons the render.
-int32_t PreviewProgress(int32_t row, int32_t total, void*)
+bool Dispatch(void* dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DispatchMouse(*static_cast<DeformDialog*>(dialog), message, wParam, lParam);
+}
+
+// The preview's callback: progress to the host, then the widgets kept live.
+int32_t PreviewProgress(int32_t row, int32_t total, void* user)
 {
     FilterRecord* host = gDeform.hostRecord;
     if (host && host->progressProc)
         host->progressProc(row, total);
-    MSG msg;
-    if (PeekMessageA(&msg, gDialog.window, WM_MOUSEFIRST, 0x0209, PM_REMOVE) &&
-        msg.hwnd == gDialog.window && DispatchMouse(msg.message, msg.wParam, msg.lParam))
-        return 1;
-    if (gDialog.pendingRepaint > 1) {
-        --gDialog.pendingRepaint;
-        return 1;
-    }
-    return 0;
+    DeformDialog& d = *static_cast<DeformDialog*>(user);
+    return PreviewMouse(d.frame, Dispatch, &d);
 }
 
-int32_t RenderPreview()
+int32_t RenderPreview(DeformDialog& d)
 {
-    const DeformInputs inputs = PanelPreviewInputs(gDeform.panel, gDeform.colour);
     DeformBuffers b{};
-    b.right = gDialog.preview.width;
-    b.bottom = gDialog.preview.height;
+    b.right = d.previewSize.width;
+    b.bottom = d.previewSize.height;
     b.inData = gPreview.colour;
     b.inRowBytes = kPreviewRowBytes;
     b.outData = gPreview.result;
@@ -169,68 +167,99 @@ int32_t RenderPreview()
     b.maskData = gPreview.selection;
     b.maskRowBytes = kPreviewWidth;
     b.alphaData = gPreview.transparency;
-    return RenderDeformation(gDeform.runContext, inputs, b, gDeform.colour.fill, 3,
-                             PreviewProgress, nullptr);
+    d.renderStart = GetTickCount();
+    return RenderDeformation(gDeform.runContext, d.wantedInputs, b, gDeform.colour.fill, 3,
+                             PreviewProgress, &d);
 }
 
-// After the loop: the time it took, the web link, the captions and the swatch.
-void PaintFrame(HDC dc)
+// After the cycle: the time the render took, the web link, the captions and
+// the swatch.
+void PaintFrame(const DeformDialog& d, HDC dc)
 {
-    const Kit& kit = gDialog.kit;
+    const Kit& kit = d.frame.kit;
     char text[16];
-    std::snprintf(text, sizeof text, "%.3i ", static_cast<int>(gDialog.renderMs));
+    std::snprintf(text, sizeof text, "%.3i ", static_cast<int>(d.renderMs));
     TextOverTexture(kit, 490, 6, text, 40, 13);
-    const Box& w = gDialog.link;
+    const Box& w = d.link;
     SelectObject(kit.backDC, kit.linkFont);
     SetTextColor(kit.backDC, RGB(0, 0, 255));
     TextOverTexture(kit, w.left, w.top, kHomePage, w.right - w.left, w.bottom - w.top);
     SelectObject(kit.backDC, kit.textFont);
     SetTextColor(kit.backDC, RGB(0, 0, 0));
-    const Box x2 = ControlRect(gDialog.window, IDC_DOUBLE_STRETCH1);
-    const Box aa = ControlRect(gDialog.window, IDC_ANTIALIAS);
+    const Box x2 = ControlRect(d.frame.window, IDC_DOUBLE_STRETCH1);
+    const Box aa = ControlRect(d.frame.window, IDC_ANTIALIAS);
     WriteText(dc, x2.left + 15, x2.top, "x2");
     WriteText(dc, aa.left + 16, aa.top, "Antialiasing", 12);
-    const Box& s = gDialog.swatch;
+    const Box& s = d.swatch;
     WriteText(dc, s.left - 52, s.top + 4, "BkgrColor:", 10);
     InsetFill(dc, s.left, s.top, s.right, s.bottom, gDeform.colour.fill);
 }
 
+DeformDialog& Of(void* user)
+{
+    return *static_cast<DeformDialog*>(user);
+}
+
+const RenderSteps kSteps = {
+    [](bool all, void* u) {
+        DeformDialog& d = Of(u);
+        d.fullRepaint = all;
+        HDC dc = KitWindowDC(d.frame.kit);
+        PaintWidgets(d, dc);
+        ReleaseDC(d.frame.window, dc);
+        d.fullRepaint = false;
+    },
+    [](void* u) { Of(u).wantedInputs = PanelPreviewInputs(gDeform.panel, gDeform.colour); },
+    [](void* u) { return FetchImage(Of(u)); },
+    [](void* u) {
+        const DeformDialog& d = Of(u);
+        return d.rendered && d.shownFill == gDeform.colour.fill &&
+               std::memcmp(&d.shownInputs, &d.wantedInputs, sizeof d.wantedInputs) == 0;
+    },
+    [](void* u) { return RenderPreview(Of(u)) & 0xFFFF; },
+    [](void* u) {
+        DeformDialog& d = Of(u);
+        d.renderMs = GetTickCount() - d.renderStart;
+        ShowPreviewResult(d.preview.picture, gPreview.result);
+        d.rendered = true;
+        d.shownInputs = d.wantedInputs;
+        d.shownFill = gDeform.colour.fill;
+    },
+    nullptr,
+};
+
 } // namespace
 
-void PaintDialog()
+void PaintDialog(DeformDialog& d)
 {
-    // Everything is drawn through a window context of its own: a posted
+    // Everything is drawn through a window context of its own: a render
     // request has no invalid region, which would clip a painting context.
-    const HWND window = gDialog.window;
-    HDC dc = KitWindowDC(gDialog.kit);
+    const HWND window = d.frame.window;
+    HDC dc = KitWindowDC(d.frame.kit);
     PAINTSTRUCT ps;
     BeginPaint(window, &ps);
-    FillTexture(gDialog.kit, dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
+    FillTexture(d.frame.kit, dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
                 ps.rcPaint.bottom);
-    PaintImageButton(gDialog.cancel, dc);
-    PaintImageButton(gDialog.apply, dc);
-    if (!gDialog.initialised) {
-        const OSErr fetched = SetUp(dc);
-        if (fetched != noErr) {
-            EndPaint(window, &ps);
-            ReleaseDC(window, dc);
-            CloseDialog(fetched);
-            return;
-        }
-    }
-    gDialog.fullRepaint = true;
-    for (;;) {
-        PaintWidgets(dc);
-        gDialog.fullRepaint = false;
-        gDialog.renderStart = GetTickCount();
-        if ((RenderPreview() & 0xFFFF) == 0)
-            break;
-    }
-    gDialog.renderMs = GetTickCount() - gDialog.renderStart;
-    ShowPreviewResult(gDialog.picture, gPreview.result);
-    BlitPreview(gDialog.picture, dc, gDialog.anchors.P.left + 2, gDialog.anchors.P.top + 2);
-    PaintFrame(dc);
-    gDialog.pendingRepaint = 0;
+    PaintImageButton(d.cancel.get(), dc);
+    PaintImageButton(d.apply.get(), dc);
+    if (!d.frame.ready)
+        SetUp(d, dc);
     EndPaint(window, &ps);
     ReleaseDC(window, dc);
+    PostRender(d.frame);
+}
+
+void RenderCycle(DeformDialog& d)
+{
+    if (!d.frame.ready || d.frame.closed)
+        return;
+    RenderSteps steps = kSteps;
+    steps.user = &d;
+    if (RunRenderCycle(d.imageFetched, steps) == CycleEnd::Closed)
+        return;
+    HDC dc = KitWindowDC(d.frame.kit);
+    BlitPreview(d.preview.picture, dc, d.anchors.P.left + 2, d.anchors.P.top + 2);
+    PaintFrame(d, dc);
+    ReleaseDC(d.frame.window, dc);
+    d.frame.pendingChanges = 0;
 }

@@ -1,80 +1,74 @@
 // The main dialog of velk3d: its procedure wires messages to the widgets, the
-// paint with its render loop (dialog_paint.cpp), the preset box
-// (preset_box.cpp) and the colour-source pop-up.
-#include <cstring>
-
+// paint and render cycle (dialog_paint.cpp), the preset box (preset_box.cpp)
+// and the colour-source pop-up.
 #include "deform/shell/deform_dialog.h"
 #include "resources/resource_ids.h"
 #include "toolkit/module/module.h"
 #include "toolkit/module/web_link.h"
 #include "toolkit/popups/colour_source_popup.h"
 
-DeformDialog gDialog;
 const char kHomePage[] = "http://velk.example.com/velk3d/";
 
 namespace {
 
-void Initialise(HWND dialog)
+void Initialise(DeformDialog& d, HWND window)
 {
     const HINSTANCE module = ModuleInstance();
-    std::memset(&gDialog, 0, sizeof gDialog);
-    gDialog.window = dialog;
-    StartKit(gDialog.kit, KitVariant::Deform, dialog, module);
-    gDialog.strip = LoadBitmapA(module, MAKEINTRESOURCEA(IDB_ORIENTATION_STRIP));
-    HDC dc = GetDC(dialog);
-    gDialog.knob = CreateBitmapImage(dc, module, IDB_KNOB_ORANGE, 13, 13);
-    const Box box = ControlRect(dialog, IDC_ANTIALIAS);
-    gDialog.cancel = CreateImageButton(KitVariant::Deform, dc, module, IDB_CANCEL, IDB_CANCEL_PRESSED,
-                                       70, 23, box.right + 60, box.top - 5, IDCANCEL);
-    gDialog.apply = CreateImageButton(KitVariant::Deform, dc, module, IDB_APPLY, IDB_APPLY_PRESSED,
-                                      60, 23, box.right + 134, box.top - 5, IDOK);
-    ReleaseDC(dialog, dc);
-    gDialog.doubleStretchShown = -1;
+    StartFrame(d.frame, window, KitVariant::Deform);
+    d.strip.reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_ORIENTATION_STRIP)));
+    HDC dc = GetDC(window);
+    d.knob.reset(CreateBitmapImage(dc, module, IDB_KNOB_ORANGE, 13, 13));
+    const Box box = ControlRect(window, IDC_ANTIALIAS);
+    d.cancel.reset(CreateImageButton(KitVariant::Deform, dc, module, IDB_CANCEL, IDB_CANCEL_PRESSED,
+                                     70, 23, box.right + 60, box.top - 5, IDCANCEL));
+    d.apply.reset(CreateImageButton(KitVariant::Deform, dc, module, IDB_APPLY, IDB_APPLY_PRESSED, 60,
+                                    23, box.right + 134, box.top - 5, IDOK));
+    ReleaseDC(window, dc);
 }
 
-void ShowDoubleStretch()
+void ShowDoubleStretch(DeformDialog& d)
 {
     const int32_t value = gDeform.panel.doubleStretch;
-    if (gDialog.initialised && value != gDialog.doubleStretchShown) {
-        CheckDlgButton(gDialog.window, IDC_DOUBLE_STRETCH1, value ? BST_CHECKED : BST_UNCHECKED);
-        gDialog.doubleStretchShown = value;
+    if (d.frame.ready && value != d.doubleStretchShown) {
+        CheckDlgButton(d.frame.window, IDC_DOUBLE_STRETCH1, value ? BST_CHECKED : BST_UNCHECKED);
+        d.doubleStretchShown = value;
     }
 }
 
 // A check box that turns a value on or off asks for a new render.
-void FollowCheckBox(int id, int32_t& value, int32_t& seen)
+void FollowCheckBox(DeformDialog& d, int id, int32_t& value, int32_t& seen)
 {
-    value = IsDlgButtonChecked(gDialog.window, id) == BST_CHECKED ? 1 : 0;
+    value = IsDlgButtonChecked(d.frame.window, id) == BST_CHECKED ? 1 : 0;
     if (value != seen) {
         seen = value;
-        RequestRepaint();
+        PostRender(d.frame);
     }
 }
 
-void OnCommand(WORD id, WORD notification)
+void OnCommand(DeformDialog& d, WORD id, WORD notification)
 {
     DeformPanel& panel = gDeform.panel;
     switch (id) {
     case IDOK:
         // The record takes the confirmed settings before the widgets go.
         CaptureSettings(panel, gDeform.colour, false, gDeform.settings);
-        CloseDialog(noErr);
+        EndFrame(d.frame, noErr);
         break;
     case IDCANCEL:
-        CloseDialog(userCanceledErr);
+        EndFrame(d.frame, userCanceledErr);
         break;
     case IDC_ANTIALIAS:
-        FollowCheckBox(IDC_ANTIALIAS, panel.antialias, gDeform.antialiasSeen);
+        FollowCheckBox(d, IDC_ANTIALIAS, panel.antialias, gDeform.antialiasSeen);
         break;
     case IDC_DOUBLE_STRETCH1:
-        FollowCheckBox(IDC_DOUBLE_STRETCH1, panel.doubleStretch, gDialog.doubleStretchShown);
+        FollowCheckBox(d, IDC_DOUBLE_STRETCH1, panel.doubleStretch, d.doubleStretchShown);
         break;
     case IDC_PRESET_BOX:
         if (notification == CBN_SELCHANGE)
-            OnPresetChoice();
+            OnPresetChoice(d);
         break;
     case IDC_COLOUR_REQUEST:
-        ChooseFillColour(ModuleInstance(), gDialog.window, gDialog.kit, gDeform.colour.source,
+        ChooseFillColour(ModuleInstance(), d.frame.window, d.frame.kit, gDeform.colour.source,
                          gDeform.colour.picked, gDeform.colour.fill, gDeform.planesInUse,
                          gDeform.hostRecord, ResolveFillColour);
         break;
@@ -83,53 +77,62 @@ void OnCommand(WORD id, WORD notification)
     }
 }
 
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+bool OnMouse(DeformDialog& d, UINT message, LPARAM lParam)
 {
-    gDialog.window = dialog;
-    if (gDialog.closed && message != WM_INITDIALOG) {
-        if (message == WM_PAINT)
-            ValidateRect(dialog, nullptr);
+    const uintptr_t where = static_cast<uintptr_t>(lParam);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        d.overLink = PointInBox(where, d.link);
+        SetCursor(d.overLink ? d.frame.kit.hand : d.frame.kit.arrow);
+        return true;
+    case WM_LBUTTONDOWN:
+        if (PointInBox(where, d.swatch))
+            PostMessageA(GetDlgItem(d.frame.window, IDC_COLOUR_REQUEST), BM_CLICK, 0, 0);
+        if (d.overLink)
+            OpenHomePage(kHomePage);
+        return true;
+    default:
+        return false;
+    }
+}
+
+INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DeformDialog* state = DialogStateOf<DeformDialog>(window, message, lParam);
+    if (!state)
+        return FALSE;
+    if (DroppedAfterEnd(state->frame, message))
         return message == WM_PAINT;
-    }
-    if (message >= WM_MOUSEFIRST && message <= 0x0209 && gDialog.initialised &&
-        DispatchMouse(message, wParam, lParam)) {
-        if (gDialog.pendingRepaint == 0)
-            PostMessageA(dialog, WM_PAINT, 0, 10);
-        ++gDialog.pendingRepaint;
-    }
-    ShowDoubleStretch();
+    DeformDialog& d = *state;
+    if (IsMouseMessage(message) && d.frame.ready && DispatchMouse(d, message, wParam, lParam))
+        RequestRender(d.frame);
+    ShowDoubleStretch(d);
     switch (message) {
     case WM_INITDIALOG:
-        Initialise(dialog);
+        Initialise(d, window);
         return FALSE;
     case WM_PAINT:
-        PaintDialog();
+        PaintDialog(d);
         return TRUE;
     case WM_DRAWITEM:
         if (wParam == IDC_GSHADING_CAPTION || wParam == IDC_STRETCH_CAPTION)
-            DrawOwnerCaption(gDialog.kit, dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            DrawOwnerCaption(d.frame.kit, window, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        OnCommand(d, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_MOUSEMOVE:
-        gDialog.overLink = PointInBox(static_cast<uintptr_t>(lParam), gDialog.link);
-        SetCursor(gDialog.overLink ? gDialog.kit.hand : gDialog.kit.arrow);
-        return TRUE;
-    case WM_LBUTTONDOWN:
-        if (PointInBox(static_cast<uintptr_t>(lParam), gDialog.swatch))
-            PostMessageA(GetDlgItem(dialog, IDC_COLOUR_REQUEST), BM_CLICK, 0, 0);
-        if (gDialog.overLink)
-            OpenHomePage(kHomePage);
+    case WM_USER:
+        if (wParam == REQ_RENDER)
+            RenderCycle(d);
         return TRUE;
     default:
-        return FALSE;
+        return OnMouse(d, message, lParam);
     }
 }
 
 } // namespace
 
-bool DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam)
+bool DispatchMouse(DeformDialog& d, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DeformPanel& panel = gDeform.panel;
     const uintptr_t where = static_cast<uintptr_t>(lParam);
@@ -138,37 +141,16 @@ bool DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam)
             return true;
     if (ToggleMouse(panel.toggle, message, where))
         return true;
-    if (!ImageButtonMouse(gDialog.cancel, gDialog.window, message, wParam, lParam))
-        ImageButtonMouse(gDialog.apply, gDialog.window, message, wParam, lParam);
+    if (!ImageButtonMouse(d.cancel.get(), d.frame.window, message, wParam, lParam))
+        ImageButtonMouse(d.apply.get(), d.frame.window, message, wParam, lParam);
     return false;
-}
-
-void RequestRepaint()
-{
-    PostMessageA(gDialog.window, WM_PAINT, 0, 10);
-}
-
-void CloseDialog(int16_t result)
-{
-    gDeform.dialogResult = result;
-    DestroyBitmapImage(gDialog.knob);
-    DestroyImageButton(gDialog.cancel);
-    DestroyImageButton(gDialog.apply);
-    ReleasePreviewPicture(gDialog.picture);
-    if (gDialog.strip)
-        DeleteObject(gDialog.strip);
-    ReleaseKit(gDialog.kit);
-    gDialog.knob = nullptr;
-    gDialog.cancel = gDialog.apply = nullptr;
-    gDialog.strip = nullptr;
-    gDialog.initialised = false;
-    gDialog.closed = true;
-    EndDialog(gDialog.window, 0);
 }
 
 INT_PTR RunDeformDialog(HWND owner)
 {
-    const INT_PTR r = DialogBoxParamA(ModuleInstance(), DLG_MAIN, owner, DialogProc,
-                                      reinterpret_cast<LPARAM>(&gDeform.runContext));
-    return r == -1 ? -1 : 0;
+    DeformDialog dialog;
+    if (!RunFrameDialog(DLG_MAIN, owner, DialogProc, &dialog))
+        return -1;
+    gDeform.dialogResult = dialog.frame.result;
+    return 0;
 }

@@ -13,11 +13,6 @@
 
 namespace {
 
-HWND PresetBox()
-{
-    return GetDlgItem(gDialog.window, IDC_PRESET_BOX);
-}
-
 // String id of the module, at most 60 characters.
 void ModuleString(int id, char text[61])
 {
@@ -31,14 +26,15 @@ int HashAt(const char* text)
     return hash ? static_cast<int>(hash - text) : -1;
 }
 
-void FillPresetBox()
+void FillPresetBox(DeformDialog& d)
 {
-    const HWND box = PresetBox();
+    PresetList& list = d.presets;
+    const HWND box = list.box;
     SendMessageA(box, CB_RESETCONTENT, 0, 0);
-    gDialog.userCount = ListUserPresets(VELK3D_PRESET_KEY, kDeformUserPresets, gDialog.users);
-    for (int i = 0; i < gDialog.userCount; ++i) {
+    list.userCount = ListUserPresets(VELK3D_PRESET_KEY, kDeformUserPresets, list.users);
+    for (int i = 0; i < list.userCount; ++i) {
         char text[kPresetNameArea + 1];
-        std::memcpy(text, gDialog.users[i].name, kPresetNameArea);
+        std::memcpy(text, list.users[i].name, kPresetNameArea);
         text[kPresetNameArea] = '\0';
         SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AddUserPrefix(text, '>')));
     }
@@ -46,13 +42,13 @@ void FillPresetBox()
     ModuleString(1, text);
     int position = HashAt(text);
     if (position >= 0) {
-        int16_t count = static_cast<int16_t>(gDialog.factoryCount);
+        int16_t count = static_cast<int16_t>(d.factoryCount);
         ++position;
         parsePresetNumber(&count, text, &position);
-        gDialog.factoryCount = count;
+        d.factoryCount = count;
     }
-    gDialog.presetLimit = gDialog.userCount + gDialog.factoryCount;
-    for (int k = 0; k <= gDialog.factoryCount; ++k) {
+    d.presetLimit = list.userCount + d.factoryCount;
+    for (int k = 0; k <= d.factoryCount; ++k) {
         ModuleString(k + 2, text);
         const int hash = HashAt(text);
         if (hash >= 0)
@@ -68,19 +64,19 @@ void LoadFactory(int stringId)
     ApplyFactoryCode(gDeform.panel, gDeform.settings, code);
 }
 
-
-void LoadPreset(int index)
+void LoadPreset(const DeformDialog& d, int index)
 {
-    if (index < 0 || index >= gDialog.presetLimit)
+    const PresetList& list = d.presets;
+    if (index < 0 || index >= d.presetLimit)
         return;
     DeformSettings& record = gDeform.settings;
-    if (index >= gDialog.userCount) {
-        LoadFactory(index - gDialog.userCount + 2);
+    if (index >= list.userCount) {
+        LoadFactory(index - list.userCount + 2);
         return;
     }
     // Read afresh by name: gone, of another size or failing its checksum, it
     // gives the fallback preset.
-    if (ReadUserRecord(VELK3D_PRESET_KEY, gDialog.users[index].name, &record, sizeof record) &&
+    if (ReadUserRecord(VELK3D_PRESET_KEY, list.users[index].name, &record, sizeof record) &&
         VerifyDeformSettings(record)) {
         const FilterRecord* host = gDeform.hostRecord;
         ApplyUserRecord(gDeform.panel, gDeform.colour, record, gDeform.planesInUse, host->foreColor,
@@ -91,82 +87,71 @@ void LoadPreset(int index)
     LoadFactory(kFallbackPresetId);
 }
 
-void TakePresetName()
-{
-    PresetNameAt(PresetBox(), gDialog.current, 19, gDialog.presetName, sizeof gDialog.presetName);
-}
-
-void Select(int index)
-{
-    gDialog.current = index;
-    SendMessageA(PresetBox(), CB_SETCURSEL, index, 0);
-}
-
 // The save entry: the pop-up, then a save or a delete. True when a preset was
 // deleted and the first entry is to be loaded.
-bool SaveOrDelete()
+bool SaveOrDelete(DeformDialog& d)
 {
+    PresetList& list = d.presets;
     DeformPanel& panel = gDeform.panel;
     SavePopupSetup setup{};
-    setup.kit = &gDialog.kit;
+    setup.kit = &d.frame.kit;
     setup.keyPath = VELK3D_PRESET_KEY;
     setup.maxNames = kDeformUserPresets;
-    setup.currentName = gDialog.presetName;
+    setup.currentName = list.name;
     setup.option1 = (panel.saveFlags & SaveColour) != 0;
     setup.option2 = (panel.saveFlags & SaveLightCorrection) != 0;
-    SavePopupResult result = RunSavePresetPopup(ModuleInstance(), gDialog.window, setup);
+    SavePopupResult result = RunSavePresetPopup(ModuleInstance(), d.frame.window, setup);
     if (result.name[0] == '\0')
         return false;
     panel.saveFlags = static_cast<uint8_t>((result.option1 ? SaveColour : 0) |
                                            (result.option2 ? SaveLightCorrection : 0));
     char* name = StripPresetName(result.name);
     if (!result.remove) {
-        std::snprintf(gDialog.presetName, sizeof gDialog.presetName, "%s", name);
+        std::snprintf(list.name, sizeof list.name, "%s", name);
         CaptureSettings(panel, gDeform.colour, false, gDeform.settings);
         WriteRegistryValue(name, &gDeform.settings, sizeof gDeform.settings);
-        FillPresetBox();
-        const int at = UserPresetEntry(PresetBox(), name);
-        Select(at >= 0 ? at : gDialog.previous);
+        FillPresetBox(d);
+        SelectSavedPreset(list, name);
         return false;
     }
-    if (AccessRegistryValue(HKEY_LOCAL_MACHINE, VELK3D_PRESET_KEY, name, nullptr, 0, kDeleteIndex) !=
-        ERROR_SUCCESS) {
-        ReportError(ModuleInstance(), 40, gDialog.window, MB_OK | MB_ICONERROR);
+    if (!DeleteUserPreset(VELK3D_PRESET_KEY, name)) {
+        ReportError(ModuleInstance(), 40, d.frame.window, MB_OK | MB_ICONERROR);
         return false;
     }
-    FillPresetBox();
-    Select(0);
+    FillPresetBox(d);
+    SelectPreset(list, 0);
     return true;
 }
 
+// The entry's text, at most 19 characters, names the preset in use.
+constexpr int kShownName = 19;
+
 } // namespace
 
-void StartPresetBox()
+void StartPresetBox(DeformDialog& d)
 {
-    FillPresetBox();
-    int current = UserPresetEntry(PresetBox(), "Last Used");
-    if (current < 0 || current >= gDialog.userCount) {
-        current = gDialog.userCount + 2; // "Velkstone"
+    PresetList& list = d.presets;
+    list.box = GetDlgItem(d.frame.window, IDC_PRESET_BOX);
+    FillPresetBox(d);
+    int current = UserPresetEntry(list.box, "Last Used");
+    if (current < 0 || current >= list.userCount) {
+        current = list.userCount + 2; // "Velkstone"
         SetFallbackLight(gDeform.panel);
         gDeform.useDefaults = false;
     }
-    LoadPreset(current);
+    LoadPreset(d, current);
     CaptureSettings(gDeform.panel, gDeform.colour, false, gDeform.settings);
-    Select(current);
-    gDialog.previous = current;
-    TakePresetName();
+    SelectPreset(list, current);
+    list.previous = current;
+    TakePresetName(list, kShownName);
 }
 
-void OnPresetChoice()
+void OnPresetChoice(DeformDialog& d)
 {
-    gDialog.previous = gDialog.current;
-    gDialog.current = static_cast<int>(SendMessageA(PresetBox(), CB_GETCURSEL, 0, 0));
-    if (gDialog.current == gDialog.presetLimit) {
-        Select(gDialog.previous);
-        if (!SaveOrDelete())
-            return;
-    }
-    LoadPreset(gDialog.current);
-    TakePresetName();
-    RequestRepaint();
+    PresetList& list = d.presets;
+    if (ChooseSaveEntry(list, d.presetLimit) && !SaveOrDelete(d))
+        return;
+    LoadPreset(d, list.position);
+    TakePresetName(list, kShownName);
+    PostRender(d.frame);
 }

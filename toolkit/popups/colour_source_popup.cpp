@@ -117,7 +117,7 @@ bool ChooseColourSource(HINSTANCE module, HWND dialog, const Kit& kit, uint8_t s
     if (!picked && result == setting[3])
         return false;
     setting[3] = static_cast<uint8_t>(result);
-    PostMessageA(dialog, WM_PAINT, 0, 10);
+    PostMessageA(dialog, WM_USER, REQ_RENDER, 0);
     return true;
 }
 
@@ -153,5 +153,5 @@ void ChooseFillColour(HINSTANCE module, HWND dialog, const Kit& kit, uint8_t& co
     fillColour = resolve(planes, static_cast<uint8_t>(result), pickedColour, host->foreColor,
                          host->backColor);
     colourSource = static_cast<uint8_t>(result);
-    PostMessageA(dialog, WM_PAINT, 0, 10);
+    PostMessageA(dialog, WM_USER, REQ_RENDER, 0);
 }

@@ -39,3 +39,38 @@ bool ReadUserRecord(const char* keyPath, const char* name, void* record, DWORD s
     std::memcpy(record, read.data(), size);
     return true;
 }
+
+void SelectPreset(PresetList& list, int position)
+{
+    list.position = position;
+    SendMessageA(list.box, CB_SETCURSEL, position, 0);
+}
+
+void TakePresetName(PresetList& list, int most)
+{
+    PresetNameAt(list.box, list.position, most, list.name, sizeof list.name);
+}
+
+bool ChooseSaveEntry(PresetList& list, int saveEntry)
+{
+    list.previous = list.position;
+    list.position = static_cast<int>(SendMessageA(list.box, CB_GETCURSEL, 0, 0));
+    if (list.position != saveEntry)
+        return false;
+    SelectPreset(list, list.previous);
+    return true;
+}
+
+void SelectSavedPreset(PresetList& list, const char* name)
+{
+    const int at = UserPresetEntry(list.box, name);
+    SelectPreset(list, at >= 0 ? at : list.previous);
+}
+
+bool DeleteUserPreset(const char* keyPath, const char* name)
+{
+    char key[kPresetNameArea + 1];
+    std::snprintf(key, sizeof key, "%s", name);
+    return AccessRegistryValue(HKEY_LOCAL_MACHINE, keyPath, key, nullptr, 0, kDeleteIndex) ==
+           ERROR_SUCCESS;
+}

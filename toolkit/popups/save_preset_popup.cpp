@@ -105,7 +105,7 @@ INT_PTR CALLBACK PopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lPara
     SavePopup* p = Of(popup);
     if (!p)
         return FALSE;
-    if (message >= WM_MOUSEFIRST && message <= 0x0209) {
+    if (message >= kFirstMouseMessage && message <= kLastMouseMessage) {
         for (ImageButton* b : p->buttons)
             if (ImageButtonMouse(b, popup, message, wParam, lParam))
                 return TRUE;

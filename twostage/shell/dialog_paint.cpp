@@ -11,10 +11,10 @@
 
 namespace {
 
-void MeasureAnchors()
+void MeasureAnchors(TwoStageDialog& d)
 {
-    const HWND w = gDialog.window;
-    TwoStageAnchors& a = gDialog.anchors;
+    const HWND w = d.frame.window;
+    TwoStageAnchors& a = d.anchors;
     a.P = ControlRect(w, IDC_PREVIEW_FRAME);
     a.G = ControlRect(w, IDC_GSHADING_FRAME);
     a.G.left += 24, a.G.top += 20;
@@ -28,22 +28,22 @@ void MeasureAnchors()
     const int frames[6] = {IDC_SWATCH_GRADIENT1, IDC_SWATCH_GRADIENT2, IDC_SWATCH_SIDE1,
                            IDC_SWATCH_SIDE2, IDC_BG_SWATCH, IDC_CURVE_FRAME};
     for (int i = 0; i < 6; ++i)
-        gDialog.zones.frame[i] = ControlRect(w, frames[i]);
+        d.zones.frame[i] = ControlRect(w, frames[i]);
     const int buttons[7] = {ButtonUndo, ButtonRedo, ButtonDice, ButtonColourDice, ButtonIncrease,
                             ButtonDecrease, ButtonFlip};
     for (int i = 0; i < 7; ++i)
-        if (const ImageButton* b = gDialog.button[buttons[i]])
-            gDialog.zones.button[i] = Pointer{b->logic.x, b->logic.y};
-    gDialog.lastStatusId = kStatusUnknown;
-    gDialog.toolArea = ControlRect(w, IDC_TOOLS_ANCHOR);
-    gDialog.presetBox = ControlRect(w, IDC_PRESET_BOX);
-    gDialog.status = ControlRect(w, IDC_STATUS_ANCHOR);
+        if (const ImageButton* b = d.button[buttons[i]].get())
+            d.zones.button[i] = Pointer{b->logic.x, b->logic.y};
+    d.lastStatusId = kStatusUnknown;
+    d.toolArea = ControlRect(w, IDC_TOOLS_ANCHOR);
+    d.presetBox = ControlRect(w, IDC_PRESET_BOX);
+    d.status = ControlRect(w, IDC_STATUS_ANCHOR);
 }
 
-void CreateWidgets()
+void CreateWidgets(TwoStageDialog& d)
 {
-    TwoStageDialog& g = gDialog;
-    MakeTwoStageWidgets(g.panel, TwoStageKnobs{g.yellow, g.violet, g.diamond}, g.anchors);
+    MakeTwoStageWidgets(d.panel, TwoStageKnobs{d.yellow.get(), d.violet.get(), d.diamond.get()},
+                        d.anchors);
     const int frames[5] = {IDC_BG_SWATCH, IDC_SWATCH_GRADIENT1, IDC_SWATCH_GRADIENT2,
                            IDC_SWATCH_SIDE1, IDC_SWATCH_SIDE2};
     TwoStageParams& p = gTwoStage.params;
@@ -51,36 +51,31 @@ void CreateWidgets()
                                         &p.gradientShadowColor[1], &p.sideShadowColor[0],
                                         &p.sideShadowColor[1]};
     for (int i = 0; i < 5; ++i)
-        g.swatch[i] = ColourSwatch{ControlRect(g.window, frames[i]),
+        d.swatch[i] = ColourSwatch{ControlRect(d.frame.window, frames[i]),
                                    reinterpret_cast<const uint8_t*>(settings[i])};
-    const Box& P = g.anchors.P;
-    const Box& T = g.status;
-    g.help = CreateTextLink(4, 4, 30, 13, kHelpLink, "help");
-    g.web = CreateTextLink(T.left + 40, T.top, 130, T.bottom - T.top, kWebLink, kHomePage);
-    g.page[0] = CreateTextLink(P.left + 20, P.bottom - 42, 80, 13, kHelpLink + 1, "Basic Operations");
-    g.page[1] = CreateTextLink(P.left + 165, P.bottom - 42, 36, 13, kHelpLink + 2, "Sliders");
-    g.page[2] = CreateTextLink(P.left + 250, P.bottom - 42, 100, 13, kHelpLink + 3, "Preset Management");
+    const Box& P = d.anchors.P;
+    const Box& T = d.status;
+    d.help.reset(CreateTextLink(4, 4, 30, 13, REQ_LAST_HELP_PAGE, "help"));
+    d.web.reset(CreateTextLink(T.left + 40, T.top, 130, T.bottom - T.top, REQ_WEB_LINK, kHomePage));
+    d.page[0].reset(CreateTextLink(P.left + 20, P.bottom - 42, 80, 13, REQ_HELP_BASICS, "Basic Operations"));
+    d.page[1].reset(CreateTextLink(P.left + 165, P.bottom - 42, 36, 13, REQ_HELP_SLIDERS, "Sliders"));
+    d.page[2].reset(CreateTextLink(P.left + 250, P.bottom - 42, 100, 13, REQ_HELP_PRESETS, "Preset Management"));
 }
 
-void SetUp(HDC dc)
+void SetUp(TwoStageDialog& d, HDC dc)
 {
     WriteText(dc, 100, 100, "DATA TRANSFER ... PLEASE WAIT");
-    CreatePreviewPicture(gDialog.picture, dc);
-    CreateBackBuffer(gDialog.kit, dc, 650, 440);
-    MeasureAnchors();
-    CreateWidgets();
-    FillPresetBox();
-    const int start = gDialog.userCount + kTwoStageInitialPreset; // "e-Flowers"
-    gDialog.position = gDialog.previous = start;
-    SendDlgItemMessageA(gDialog.window, IDC_PRESET_BOX, CB_SETCURSEL, start, 0);
-    LoadPreset(start, nullptr);
-    std::snprintf(gDialog.presetName, sizeof gDialog.presetName, "%s", TwoStageFactoryName(kTwoStageInitialPreset));
-    gDialog.firstPaintDone = true;
+    CreatePreviewPicture(d.preview.picture, dc);
+    CreateBackBuffer(d.frame.kit, dc, 650, 440);
+    MeasureAnchors(d);
+    CreateWidgets(d);
+    StartPresetBox(d);
+    d.frame.ready = true;
 }
 
-void Captions(HDC dc)
+void Captions(const TwoStageDialog& d, HDC dc)
 {
-    const HWND w = gDialog.window;
+    const HWND w = d.frame.window;
     const auto at = [w](int id) { return ControlRect(w, id); };
     const Box x1 = at(IDC_DOUBLE_STRETCH1), x2 = at(IDC_DOUBLE_STRETCH2), def = at(IDC_DEFORMATION),
               white = at(IDC_WHITE_CANVAS), bypass = at(IDC_BYPASS_STAGE2), aa = at(IDC_ANTIALIAS),
@@ -93,8 +88,8 @@ void Captions(HDC dc)
     WriteText(dc, aa.left - 4, aa.bottom + 2, "Anti-");
     WriteText(dc, aa.left - 12, aa.bottom + 14, "aliasing");
     WriteText(dc, bg.left - 20, bg.top + 4, "BG:");
-    const Slider& moire = gDialog.panel.slider[MoireH];
-    const Slider& blur = gDialog.panel.slider[SideBlur1];
+    const Slider& moire = d.panel.slider[MoireH];
+    const Slider& blur = d.panel.slider[SideBlur1];
     WriteText(dc, moire.right + 12, moire.bottom - 8, "Offset");
     WriteText(dc, blur.right + 10, blur.bottom - 7, "S-Blur");
 }
@@ -108,11 +103,11 @@ void ReadOut(HDC target, int32_t x, int32_t y, int32_t value)
 
 // A G-Shading or curve pad: its frame, a cross through the knob, the two
 // read-outs and the knob; lineTop is where the vertical line starts.
-void CrossPad(HDC dc, Slider& pad, const Box& frame, int32_t lineTop, int32_t dxText)
+void CrossPad(const TwoStageDialog& d, HDC dc, Slider& pad, const Box& frame, int32_t lineTop, int32_t dxText)
 {
-    const Kit& kit = gDialog.kit;
+    const Kit& kit = d.frame.kit;
     HDC back = kit.backDC;
-    const int32_t X = gDialog.anchors.G.left, x = pad.valueX, y = pad.valueY;
+    const int32_t X = d.anchors.G.left, x = pad.valueX, y = pad.valueY;
     FillTexture(kit, back, frame.left, frame.top, frame.right, frame.bottom);
     EngravedLine(back, X, lineTop + 4 + y, X + 58, lineTop + 4 + y);
     EngravedLine(back, X + x + 4, lineTop, X + x + 4, lineTop + 58);
@@ -125,9 +120,9 @@ void CrossPad(HDC dc, Slider& pad, const Box& frame, int32_t lineTop, int32_t dx
 
 // A Stretch pad: the parallelogram of the shear from O, its read-outs on
 // patches of paper, the knob; the frame's top-left 30 x 30 is not copied.
-void StretchPad(HDC dc, Slider& pad, POINT O, const Box& frame)
+void StretchPad(const TwoStageDialog& d, HDC dc, Slider& pad, POINT O, const Box& frame)
 {
-    const Kit& kit = gDialog.kit;
+    const Kit& kit = d.frame.kit;
     HDC back = kit.backDC;
     const int32_t x = pad.valueX, y = pad.valueY;
     const POINT q1 = {O.x + 50, O.y + y - 25}, q2 = {O.x + x + 25, O.y + y + 25}, q3 = {O.x + x - 25, O.y + 50};
@@ -148,41 +143,41 @@ void StretchPad(HDC dc, Slider& pad, POINT O, const Box& frame)
 
 } // namespace
 
-void PaintPads(HDC dc)
+void PaintPads(TwoStageDialog& d, HDC dc)
 {
-    TwoStagePanel& p = gDialog.panel;
-    const Box& G = gDialog.anchors.G;
-    const Box& S = gDialog.anchors.S;
-    const bool all = gDialog.redrawAll;
+    TwoStagePanel& p = d.panel;
+    const Box& G = d.anchors.G;
+    const Box& S = d.anchors.S;
+    const bool all = d.redrawAll;
     if (all || p.slider[Stretch2].active)
-        StretchPad(dc, p.slider[Stretch2], {S.left, S.bottom - 85},
+        StretchPad(d, dc, p.slider[Stretch2], {S.left, S.bottom - 85},
                    {S.left - 31, S.bottom - 116, S.right - 2, S.bottom - 2});
     if (all || p.slider[Stretch1].active)
-        StretchPad(dc, p.slider[Stretch1], {S.left, S.top},
+        StretchPad(d, dc, p.slider[Stretch1], {S.left, S.top},
                    {S.left - 31, S.top - 31, S.right - 2, S.bottom - 115});
     if (all || p.slider[CurvePad].active)
-        CrossPad(dc, p.slider[CurvePad], {G.left - 18, G.bottom - 79, G.left + 69, G.bottom - 3},
+        CrossPad(d, dc, p.slider[CurvePad], {G.left - 18, G.bottom - 79, G.left + 69, G.bottom - 3},
                  G.bottom - 65, 7);
     if (all || p.slider[Gradient2].active)
-        CrossPad(dc, p.slider[Gradient2], {G.left - 18, G.bottom - 153, G.left + 70, G.bottom - 77},
+        CrossPad(d, dc, p.slider[Gradient2], {G.left - 18, G.bottom - 153, G.left + 70, G.bottom - 77},
                  G.bottom - 139, 8);
     if (all || p.slider[Gradient1].active)
-        CrossPad(dc, p.slider[Gradient1], {G.left - 18, G.top - 14, G.left + 70, G.top + 62}, G.top, 8);
+        CrossPad(d, dc, p.slider[Gradient1], {G.left - 18, G.top - 14, G.left + 70, G.top + 62}, G.top, 8);
 }
 
-void PaintDialog()
+void PaintDialog(TwoStageDialog& d)
 {
     // A window context of its own: a posted repaint has no invalid region.
-    const HWND window = gDialog.window;
-    HDC dc = KitWindowDC(gDialog.kit);
+    const HWND window = d.frame.window;
+    HDC dc = KitWindowDC(d.frame.kit);
     PAINTSTRUCT ps;
     BeginPaint(window, &ps);
-    FillTexture(gDialog.kit, dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
-    for (ImageButton* b : gDialog.button)
-        PaintImageButton(b, dc);
-    if (!gDialog.firstPaintDone)
-        SetUp(dc);
-    Captions(dc);
+    FillTexture(d.frame.kit, dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+    for (const OwnedButton& b : d.button)
+        PaintImageButton(b.get(), dc);
+    if (!d.frame.ready)
+        SetUp(d, dc);
+    Captions(d, dc);
     EndPaint(window, &ps);
     ReleaseDC(window, dc);
 }

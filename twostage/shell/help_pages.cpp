@@ -3,6 +3,7 @@
 // Management"), each with its texts, small pictures and engraved lines.
 #include <cstring>
 
+#include "resources/resource_ids.h"
 #include "twostage/shell/twostage_dialog.h"
 
 namespace {
@@ -92,10 +93,9 @@ const Item kPresets[] = {
     M(15), T(0, 0, '-', "damaged shows \"$\" instead and is not loaded."),
 };
 
-const BitmapImage* PictureOf(int picture)
+const BitmapImage* PictureOf(const TwoStageDialog& d, int picture)
 {
-    TwoStageDialog& g = gDialog;
-    const auto normal = [&](int b) { return g.button[b] ? g.button[b]->normal : nullptr; };
+    const auto normal = [&](int b) { return d.button[b] ? d.button[b]->normal : nullptr; };
     switch (picture) {
     case PicDice: return normal(ButtonDice);
     case PicSmallDie: return normal(ButtonColourDice);
@@ -104,21 +104,21 @@ const BitmapImage* PictureOf(int picture)
     case PicIncrease: return normal(ButtonIncrease);
     case PicDecrease: return normal(ButtonDecrease);
     case PicFlip: return normal(ButtonFlip);
-    case PicSave: return g.save[0];
-    case PicDelete: return g.remove[0];
+    case PicSave: return d.save[0].get();
+    case PicDelete: return d.remove[0].get();
     case PicCancel: return normal(ButtonCancel);
-    case PicGreen: return g.green;
-    case PicTicked: return g.ticked;
-    case PicEmpty: return g.empty;
-    case PicColumns: return g.columns;
-    case PicYellow: return g.yellow;
-    case PicViolet: return g.violet;
-    default: return g.diamond;
+    case PicGreen: return d.green.get();
+    case PicTicked: return d.ticked.get();
+    case PicEmpty: return d.empty.get();
+    case PicColumns: return d.columns.get();
+    case PicYellow: return d.yellow.get();
+    case PicViolet: return d.violet.get();
+    default: return d.diamond.get();
     }
 }
 
 template <size_t N>
-void DrawItems(HDC dc, const Item (&items)[N], int32_t x, int32_t y)
+void DrawItems(const TwoStageDialog& d, HDC dc, const Item (&items)[N], int32_t x, int32_t y)
 {
     SetTextColor(dc, RGB(0, 0, 0));
     for (const Item& it : items) {
@@ -131,7 +131,7 @@ void DrawItems(HDC dc, const Item (&items)[N], int32_t x, int32_t y)
             WriteText(dc, x + it.a, y + it.b, it.text);
             break;
         case Image:
-            TransparentBlit(dc, PictureOf(it.picture), x + it.a, y + it.b);
+            TransparentBlit(dc, PictureOf(d, it.picture), x + it.a, y + it.b);
             break;
         case Line:
             EngravedLine(dc, x + it.a, y + it.b, x + it.c, y + it.d);
@@ -146,81 +146,78 @@ void DrawItems(HDC dc, const Item (&items)[N], int32_t x, int32_t y)
 
 } // namespace
 
-void UpdateStatus(Pointer pointer)
+void UpdateStatus(TwoStageDialog& d, Pointer pointer)
 {
-    TwoStageDialog& g = gDialog;
-    if (!g.firstPaintDone)
+    if (!d.frame.ready)
         return;
-    const int id = StatusAt(g.zones, g.panel, pointer);
-    if (id == g.lastStatusId)
+    const int id = StatusAt(d.zones, d.panel, pointer);
+    if (id == d.lastStatusId)
         return;
-    HDC dc = KitWindowDC(g.kit);
+    HDC dc = KitWindowDC(d.frame.kit);
     // The web link's text may reach beyond the status line's anchor: the
     // line is cleared as far as the text goes.
-    const Box& T = g.status;
+    const Box& T = d.status;
     int32_t right = T.right;
-    if (g.web) {
+    if (d.web) {
         SIZE extent = {};
-        SelectObject(dc, g.kit.linkFont);
-        GetTextExtentPoint32A(dc, g.web->logic.text, static_cast<int>(std::strlen(g.web->logic.text)), &extent);
-        SelectObject(dc, g.kit.textFont);
-        const int32_t end = g.web->logic.left + extent.cx + 1;
+        SelectObject(dc, d.frame.kit.linkFont);
+        GetTextExtentPoint32A(dc, d.web->logic.text, static_cast<int>(std::strlen(d.web->logic.text)), &extent);
+        SelectObject(dc, d.frame.kit.textFont);
+        const int32_t end = d.web->logic.left + extent.cx + 1;
         right = end > right ? end : right;
     }
-    FillTexture(g.kit, dc, T.left, T.top, right, T.bottom);
+    FillTexture(d.frame.kit, dc, T.left, T.top, right, T.bottom);
     if (id != 0) {
         SetTextColor(dc, RGB(0, 0, 0));
         WriteText(dc, T.left, T.top, StatusText(id));
     } else {
-        PaintTextLink(g.web, g.kit, dc);
+        PaintTextLink(d.web.get(), d.frame.kit, dc);
     }
-    ReleaseDC(g.window, dc);
-    g.lastStatusId = id;
+    ReleaseDC(d.frame.window, dc);
+    d.lastStatusId = id;
 }
 
-void CloseHelpView(HDC dc)
+void CloseHelpView(TwoStageDialog& d, HDC dc)
 {
-    TwoStageDialog& g = gDialog;
-    g.helpShown = false;
-    for (TextLink* link : g.page)
+    d.helpShown = false;
+    for (const OwnedLink& link : d.page)
         if (link)
             link->logic.shown = 0;
-    if (g.help) {
-        g.help->logic.visited = 0;
-        PaintTextLink(g.help, g.kit, dc);
+    if (d.help) {
+        d.help->logic.visited = 0;
+        PaintTextLink(d.help.get(), d.frame.kit, dc);
     }
-    if (g.web)
-        g.web->logic.visited = 0;
+    if (d.web)
+        d.web->logic.visited = 0;
 }
 
-void ShowHelpPage(int command)
+void ShowHelpPage(TwoStageDialog& d, int command)
 {
-    TwoStageDialog& g = gDialog;
-    if (!g.firstPaintDone || command < 200 || command > 202)
+    if (!d.frame.ready || command < REQ_HELP_BASICS || command > REQ_HELP_PRESETS)
         return;
-    g.helpShown = true;
-    HDC dc = KitWindowDC(g.kit);
-    const Box& P = g.anchors.P;
+    d.helpShown = true;
+    HDC dc = KitWindowDC(d.frame.kit);
+    const Box& P = d.anchors.P;
     const RECT R = {P.left + 2, P.top + 2, P.left + 366, P.top + 362};
-    FillRect(dc, &R, g.helpBrush);
-    if (g.page[0])
-        g.page[0]->logic.visited = 1;
-    for (TextLink* link : g.page)
+    FillRect(dc, &R, d.helpBrush.brush());
+    if (d.page[0])
+        d.page[0]->logic.visited = 1;
+    for (const OwnedLink& link : d.page)
         if (link)
             link->logic.shown = 0;
     for (int i = 0; i < kPageLinks; ++i)
-        if (200 + i != command)
-            PaintTextLink(g.page[i], g.kit, dc);
+        if (REQ_HELP_BASICS + i != command)
+            PaintTextLink(d.page[i].get(), d.frame.kit, dc);
     // The page covers the preview and nothing beyond it.
     IntersectClipRect(dc, R.left, R.top, R.right, R.bottom);
-    const int32_t x = command == 202 ? R.left + 15 : R.left + 20, y = R.top + 12;
-    if (command == 200)
-        DrawItems(dc, kBasics, x, y);
-    else if (command == 201)
-        DrawItems(dc, kSliders, x, y);
+    const int32_t x = command == REQ_HELP_PRESETS ? R.left + 15 : R.left + 20, y = R.top + 12;
+    if (command == REQ_HELP_BASICS)
+        DrawItems(d, dc, kBasics, x, y);
+    else if (command == REQ_HELP_SLIDERS)
+        DrawItems(d, dc, kSliders, x, y);
     else
-        DrawItems(dc, kPresets, x, y);
-    ReleaseDC(g.window, dc);
-    g.lastHelpPage = command - 200;
-    g.pendingChanges = 0;
+        DrawItems(d, dc, kPresets, x, y);
+    ReleaseDC(d.frame.window, dc);
+    d.lastHelpPage = command - REQ_HELP_BASICS;
+    d.frame.pendingChanges = 0;
 }

@@ -1,7 +1,6 @@
 // The main dialog of velk2000: its procedure wires messages to the widgets,
 // the paint (dialog_paint.cpp), the render cycle (render_cycle.cpp), the
 // preset box (preset_box.cpp) and the colour-source pop-up.
-#include <cstring>
 #include <initializer_list>
 
 #include "resources/resource_ids.h"
@@ -10,54 +9,53 @@
 #include "toolkit/popups/colour_source_popup.h"
 #include "twostage/shell/twostage_dialog.h"
 
-TwoStageDialog gDialog;
 const char kHomePage[] = "http://velk.example.com/velk2000/";
 
 namespace {
 
-void Initialise(HWND dialog)
+void Initialise(TwoStageDialog& d, HWND window)
 {
     const HINSTANCE module = ModuleInstance();
-    std::memset(&gDialog, 0, sizeof gDialog);
-    gDialog.window = dialog;
-    StartKit(gDialog.kit, KitVariant::TwoStage, dialog, module);
-    gDialog.orientationStrip = LoadBitmapA(module, MAKEINTRESOURCEA(IDB_ORIENTATION_STRIP));
-    gDialog.curveStrip = LoadBitmapA(module, MAKEINTRESOURCEA(IDB_CURVE_STRIP));
-    HDC dc = GetDC(dialog);
-    gDialog.helpBrush = CreateSolidBrush(RGB(235, 225, 210));
-    auto picture = [&](int id, int w, int h) { return CreateBitmapImage(dc, module, id, w, h); };
-    gDialog.yellow = picture(IDB_KNOB_ORANGE, 13, 13);
-    gDialog.violet = picture(IDB_KNOB_VIOLET, 13, 13);
-    gDialog.diamond = picture(IDB_DIAMOND, 17, 17);
-    gDialog.ticked = picture(IDB_CHECK_TICKED, 13, 13);
-    gDialog.empty = picture(IDB_CHECK_EMPTY, 13, 13);
-    gDialog.columns = picture(IDB_COLUMNS_TILE, 18, 18);
-    gDialog.green = picture(IDB_GREEN_SWATCH, 17, 16);
-    gDialog.save[0] = picture(IDB_SAVE, 60, 23);
-    gDialog.save[1] = picture(IDB_SAVE_PRESSED, 60, 23);
-    gDialog.remove[0] = picture(IDB_DELETE, 70, 23);
-    gDialog.remove[1] = picture(IDB_DELETE_PRESSED, 70, 23);
+    StartFrame(d.frame, window, KitVariant::TwoStage);
+    d.orientationStrip.reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_ORIENTATION_STRIP)));
+    d.curveStrip.reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_CURVE_STRIP)));
+    d.helpBrush.reset(CreateSolidBrush(RGB(235, 225, 210)));
+    HDC dc = GetDC(window);
+    const auto picture = [&](OwnedImage& image, int id, int w, int h) {
+        image.reset(CreateBitmapImage(dc, module, id, w, h));
+    };
+    picture(d.yellow, IDB_KNOB_ORANGE, 13, 13);
+    picture(d.violet, IDB_KNOB_VIOLET, 13, 13);
+    picture(d.diamond, IDB_DIAMOND, 17, 17);
+    picture(d.ticked, IDB_CHECK_TICKED, 13, 13);
+    picture(d.empty, IDB_CHECK_EMPTY, 13, 13);
+    picture(d.columns, IDB_COLUMNS_TILE, 18, 18);
+    picture(d.green, IDB_GREEN_SWATCH, 17, 16);
+    picture(d.save[0], IDB_SAVE, 60, 23);
+    picture(d.save[1], IDB_SAVE_PRESSED, 60, 23);
+    picture(d.remove[0], IDB_DELETE, 70, 23);
+    picture(d.remove[1], IDB_DELETE_PRESSED, 70, 23);
 
-    const Box K = ControlRect(dialog, IDC_PRESET_BOX), B = ControlRect(dialog, IDC_TOOLS_ANCHOR);
+    const Box K = ControlRect(window, IDC_PRESET_BOX), B = ControlRect(window, IDC_TOOLS_ANCHOR);
     const struct {
         int normal, pressed, width, height, x, y, command;
     } buttons[kTwoStageButtons] = {
         {IDB_CANCEL, IDB_CANCEL_PRESSED, 70, 23, K.left + 6, K.top + 24, IDCANCEL},
         {IDB_APPLY, IDB_APPLY_PRESSED, 60, 23, K.left + 80, K.top + 24, IDOK},
-        {IDB_UNDO, IDB_UNDO_PRESSED, 25, 18, B.left, B.top, 107},
-        {IDB_REDO, IDB_REDO_PRESSED, 25, 18, B.left + 26, B.top, 108},
-        {IDB_DICE, IDB_DICE_PRESSED, 25, 25, B.left + 2, B.top + 22, 106},
-        {IDB_COLOUR_DICE, IDB_COLOUR_DICE_PRESSED, 20, 20, B.left + 28, B.top + 24, 114},
+        {IDB_UNDO, IDB_UNDO_PRESSED, 25, 18, B.left, B.top, IDC_UNDO},
+        {IDB_REDO, IDB_REDO_PRESSED, 25, 18, B.left + 26, B.top, IDC_REDO},
+        {IDB_DICE, IDB_DICE_PRESSED, 25, 25, B.left + 2, B.top + 22, IDC_DICE},
+        {IDB_COLOUR_DICE, IDB_COLOUR_DICE_PRESSED, 20, 20, B.left + 28, B.top + 24, IDC_COLOUR_DICE},
         {IDB_SPACING_UP, IDB_SPACING_UP_PRESSED, 25, 14, B.left + 2, B.top + 51, 0},
         {IDB_SPACING_DOWN, IDB_SPACING_DOWN_PRESSED, 25, 14, B.left + 2, B.top + 66, 0},
-        {IDB_SWAP, IDB_SWAP_PRESSED, 19, 19, B.left + 30, B.top + 57, 105},
+        {IDB_SWAP, IDB_SWAP_PRESSED, 19, 19, B.left + 30, B.top + 57, IDC_FLIP},
     };
     for (int i = 0; i < kTwoStageButtons; ++i) {
         const auto& b = buttons[i];
-        gDialog.button[i] = CreateImageButton(KitVariant::TwoStage, dc, module, b.normal, b.pressed,
-                                              b.width, b.height, b.x, b.y, b.command);
+        d.button[i].reset(CreateImageButton(KitVariant::TwoStage, dc, module, b.normal, b.pressed,
+                                            b.width, b.height, b.x, b.y, b.command));
     }
-    ReleaseDC(dialog, dc);
+    ReleaseDC(window, dc);
 }
 
 // The swatch of a colour slot: the record's setting it shows.
@@ -70,184 +68,155 @@ uint8_t* SlotSetting(int slot)
     return reinterpret_cast<uint8_t*>(settings[slot < 0 || slot > 4 ? 0 : slot]);
 }
 
-void OnCommand(WORD id, WORD notification)
+void OnCommand(TwoStageDialog& d, WORD id, WORD notification)
 {
     switch (id) {
     case IDOK:
-        CloseDialog(noErr);
+        EndFrame(d.frame, noErr);
         break;
     case IDCANCEL:
-        CloseDialog(userCanceledErr);
+        EndFrame(d.frame, userCanceledErr);
         break;
     case IDC_ANTIALIAS:
     case IDC_DEFORMATION:
     case IDC_WHITE_CANVAS:
     case IDC_DOUBLE_STRETCH1:
     case IDC_DOUBLE_STRETCH2:
-        PostMessageA(gDialog.window, WM_USER, kRenderRequest, 0);
+        PostRender(d.frame);
         break;
     case IDC_PRESET_BOX:
         if (notification == CBN_SELCHANGE)
-            OnPresetChoice();
+            OnPresetChoice(d);
         break;
-    case 105:
-    case 106:
-    case 107:
-    case 108:
-    case 114:
+    case IDC_FLIP:
+    case IDC_DICE:
+    case IDC_UNDO:
+    case IDC_REDO:
+    case IDC_COLOUR_DICE:
     case IDC_BYPASS_STAGE1:
     case IDC_BYPASS_STAGE2:
-        OnToolCommand(id);
+        OnToolCommand(d, id);
         break;
     case IDC_COLOUR_REQUEST:
-        ChooseColourSource(ModuleInstance(), gDialog.window, gDialog.kit,
-                           SlotSetting(gDialog.colourSlot), gTwoStage.planes, gTwoStage.hostRecord);
+        ChooseColourSource(ModuleInstance(), d.frame.window, d.frame.kit, SlotSetting(d.colourSlot),
+                           gTwoStage.planes, gTwoStage.hostRecord);
         break;
     default:
         break;
     }
 }
 
-void OnUser(WPARAM what)
+void OnRequest(TwoStageDialog& d, WPARAM what)
 {
-    if (what == kRenderRequest)
-        RenderCycle();
-    else if (what == kWebLink)
+    if (what == REQ_RENDER)
+        RenderCycle(d);
+    else if (what == REQ_WEB_LINK)
         OpenHomePage(kHomePage);
-    else if (what == kHelpLink)
-        ShowHelpPage(200 + gDialog.lastHelpPage);
-    else if (what >= 200 && what <= 202)
-        ShowHelpPage(static_cast<int>(what));
+    else if (what == REQ_LAST_HELP_PAGE)
+        ShowHelpPage(d, REQ_HELP_BASICS + d.lastHelpPage);
+    else if (what >= REQ_HELP_BASICS && what <= REQ_HELP_PRESETS)
+        ShowHelpPage(d, static_cast<int>(what));
 }
 
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+void OnMouseMove(TwoStageDialog& d, LPARAM lParam)
 {
-    gDialog.window = dialog;
-    if (gDialog.closed && message != WM_INITDIALOG) {
-        if (message == WM_PAINT)
-            ValidateRect(dialog, nullptr);
+    POINT screen;
+    GetCursorPos(&screen);
+    const Pointer p = UnpackPointer(static_cast<uintptr_t>(lParam));
+    d.pointerOffset = {screen.x - p.x, screen.y - p.y};
+    UpdateStatus(d, p);
+}
+
+INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    TwoStageDialog* state = DialogStateOf<TwoStageDialog>(window, message, lParam);
+    if (!state)
+        return FALSE;
+    if (DroppedAfterEnd(state->frame, message))
         return message == WM_PAINT;
-    }
-    if (message >= WM_MOUSEFIRST && message <= 0x0209 && gDialog.firstPaintDone &&
-        DispatchMouse(message, wParam, lParam))
-        RequestRender();
+    TwoStageDialog& d = *state;
+    if (IsMouseMessage(message) && d.frame.ready && DispatchMouse(d, message, wParam, lParam))
+        RequestRender(d.frame);
     switch (message) {
     case WM_INITDIALOG:
-        Initialise(dialog);
+        Initialise(d, window);
         return FALSE;
     case WM_PAINT:
-        PaintDialog();
-        if (!gDialog.closed)
-            PostMessageA(dialog, WM_USER, kRenderRequest, 0);
+        PaintDialog(d);
+        if (!d.frame.closed)
+            PostRender(d.frame);
         return TRUE;
     case WM_DRAWITEM:
         if (wParam == IDC_GSHADING_CAPTION || wParam == IDC_STRETCH_CAPTION)
-            DrawOwnerCaption(gDialog.kit, dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            DrawOwnerCaption(d.frame.kit, window, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        OnCommand(d, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_MOUSEMOVE: {
-        POINT screen;
-        GetCursorPos(&screen);
-        const Pointer p = UnpackPointer(static_cast<uintptr_t>(lParam));
-        gDialog.pointerOffset = {screen.x - p.x, screen.y - p.y};
-        UpdateStatus(p);
+    case WM_MOUSEMOVE:
+        OnMouseMove(d, lParam);
         return TRUE;
-    }
     case WM_HELP:
-        PostMessageA(dialog, WM_USER, kHelpLink, 0);
+        PostMessageA(window, WM_USER, REQ_LAST_HELP_PAGE, 0);
         return TRUE;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        if (gDialog.helpShown && !PointInBox(static_cast<uintptr_t>(lParam), gDialog.anchors.P))
-            PostMessageA(dialog, WM_USER, kRenderRequest, 0);
+        if (d.helpShown && !PointInBox(static_cast<uintptr_t>(lParam), d.anchors.P))
+            PostRender(d.frame);
         return TRUE;
     case WM_USER:
-        OnUser(wParam);
+        OnRequest(d, wParam);
         return TRUE;
     default:
         return FALSE;
     }
-}
-
-bool Change(Slider& s, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return SliderMouse(s, message, wParam, static_cast<uintptr_t>(lParam));
 }
 
 } // namespace
 
-bool DispatchMouse(UINT message, WPARAM wParam, LPARAM lParam)
+bool DispatchMouse(TwoStageDialog& d, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    TwoStagePanel& p = gDialog.panel;
+    TwoStagePanel& p = d.panel;
     Slider* s = p.slider;
     const uintptr_t where = static_cast<uintptr_t>(lParam);
     for (int i : {VSpacing1, HSpacing1, SideBlur1, SideDepth1, Stretch1, Gradient1, LightExiting,
                   BrightnessRatio, Saturation, Gradient2, SideBlur2, SideDepth2, Stretch2, CurvePad,
                   VSpacing2, HSpacing2, MoireH, MoireV})
-        if (Change(s[i], message, wParam, lParam)) {
+        if (SliderMouse(s[i], message, wParam, where)) {
             if (i == VSpacing1 || i == HSpacing1 || i == VSpacing2 || i == HSpacing2)
-                RefreshSpacingShadows(gDialog.tools, p);
+                RefreshSpacingShadows(d.tools, p);
             return true;
         }
     for (ToggleLogic* t : {&p.orientation[0], &p.orientation[1], &p.curveShape})
         if (ToggleMouse(*t, message, where))
             return true;
+    const HWND window = d.frame.window;
     for (int slot = 0; slot < 5; ++slot)
-        if (ColourSwatchMouse(&gDialog.swatch[slot], message, wParam, lParam)) {
-            gDialog.colourSlot = slot;
-            PostMessageA(GetDlgItem(gDialog.window, IDC_COLOUR_REQUEST), BM_CLICK, 0, 0);
+        if (ColourSwatchMouse(&d.swatch[slot], message, wParam, lParam)) {
+            d.colourSlot = slot;
+            PostMessageA(GetDlgItem(window, IDC_COLOUR_REQUEST), BM_CLICK, 0, 0);
             return false;
         }
     for (int b : {ButtonIncrease, ButtonDecrease})
-        if (ImageButtonMouse(gDialog.button[b], gDialog.window, message, wParam, lParam))
+        if (ImageButtonMouse(d.button[b].get(), window, message, wParam, lParam))
             return true;
     for (int b : {ButtonCancel, ButtonOk, ButtonFlip, ButtonDice, ButtonColourDice, ButtonUndo, ButtonRedo})
-        if (ImageButtonMouse(gDialog.button[b], gDialog.window, message, wParam, lParam))
+        if (ImageButtonMouse(d.button[b].get(), window, message, wParam, lParam))
             return false;
-    for (TextLink* link : {gDialog.page[0], gDialog.page[1], gDialog.page[2], gDialog.help})
-        if (TextLinkMouse(link, gDialog.kit, message, wParam, lParam))
+    const Kit& kit = d.frame.kit;
+    for (const OwnedLink* link : {&d.page[0], &d.page[1], &d.page[2], &d.help})
+        if (TextLinkMouse(link->get(), kit, message, wParam, lParam))
             return false;
-    if (!TextLinkMouse(gDialog.web, gDialog.kit, message, wParam, lParam) && gDialog.kit.arrow)
-        SetCursor(gDialog.kit.arrow);
+    if (!TextLinkMouse(d.web.get(), kit, message, wParam, lParam) && kit.arrow)
+        SetCursor(kit.arrow);
     return false;
-}
-
-void RequestRender()
-{
-    if (gDialog.pendingChanges == 0)
-        PostMessageA(gDialog.window, WM_USER, kRenderRequest, 0);
-    ++gDialog.pendingChanges;
-}
-
-void CloseDialog(int16_t result)
-{
-    gTwoStage.runResult = result;
-    TwoStageDialog& g = gDialog;
-    for (ImageButton*& b : g.button) {
-        DestroyImageButton(b);
-        b = nullptr;
-    }
-    for (TextLink* link : {g.help, g.web, g.page[0], g.page[1], g.page[2]})
-        DestroyTextLink(link);
-    for (BitmapImage* p : {g.yellow, g.violet, g.diamond, g.ticked, g.empty, g.columns, g.green,
-                           g.save[0], g.save[1], g.remove[0], g.remove[1]})
-        DestroyBitmapImage(p);
-    ReleasePreviewPicture(g.picture);
-    for (HGDIOBJ o : {static_cast<HGDIOBJ>(g.orientationStrip), static_cast<HGDIOBJ>(g.curveStrip),
-                      static_cast<HGDIOBJ>(g.helpBrush)})
-        if (o)
-            DeleteObject(o);
-    ReleaseKit(g.kit);
-    g.firstPaintDone = false;
-    g.closed = true;
-    EndDialog(g.window, 0);
 }
 
 INT_PTR RunTwoStageDialog(HWND owner)
 {
-    const INT_PTR r = DialogBoxParamA(ModuleInstance(), DLG_MAIN, owner, DialogProc,
-                                      reinterpret_cast<LPARAM>(&gTwoStage.context));
-    return r == -1 ? -1 : 0;
+    TwoStageDialog dialog;
+    if (!RunFrameDialog(DLG_MAIN, owner, DialogProc, &dialog))
+        return -1;
+    gTwoStage.runResult = dialog.frame.result;
+    return 0;
 }

@@ -11,64 +11,57 @@ const int kCheckIds[kTwoStageChecks] = {IDC_DOUBLE_STRETCH1, IDC_DOUBLE_STRETCH2
                                         IDC_DEFORMATION, IDC_WHITE_CANVAS};
 const int kBypassIds[2] = {IDC_BYPASS_STAGE1, IDC_BYPASS_STAGE2};
 
-void Render()
+void Step(TwoStageDialog& d, bool undo)
 {
-    PostMessageA(gDialog.window, WM_USER, kRenderRequest, 0);
-}
-
-void ReadCheckBoxes()
-{
-    for (int i = 0; i < kTwoStageChecks; ++i)
-        gDialog.panel.check[i] = IsDlgButtonChecked(gDialog.window, kCheckIds[i]) == BST_CHECKED ? 1 : 0;
-}
-
-void Step(bool undo)
-{
-    TwoStageDialog& g = gDialog;
-    const TwoStageParams* record = undo ? Undo(g.history, g.lastRendered) : Redo(g.history, g.lastRendered);
+    const TwoStageParams* record = undo ? Undo(d.history, d.lastRendered) : Redo(d.history, d.lastRendered);
     if (!record)
         return;
-    LoadPreset(-1, record);
-    PostMessageA(g.window, WM_PAINT, 0, 10);
+    LoadPreset(d, -1, record);
+    PostRender(d.frame);
 }
 
 } // namespace
 
-void SyncCheckBoxes()
+void ReadCheckBoxes(TwoStageDialog& d)
 {
     for (int i = 0; i < kTwoStageChecks; ++i)
-        CheckDlgButton(gDialog.window, kCheckIds[i], gDialog.panel.check[i] ? BST_CHECKED : BST_UNCHECKED);
+        d.panel.check[i] = IsDlgButtonChecked(d.frame.window, kCheckIds[i]) == BST_CHECKED ? 1 : 0;
 }
 
-void OnToolCommand(int id)
+void SyncCheckBoxes(TwoStageDialog& d)
 {
-    TwoStageDialog& g = gDialog;
+    for (int i = 0; i < kTwoStageChecks; ++i)
+        CheckDlgButton(d.frame.window, kCheckIds[i], d.panel.check[i] ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void OnToolCommand(TwoStageDialog& d, int id)
+{
     switch (id) {
-    case 105:
-        FlipDiagonally(g.panel, g.tools);
-        Render();
+    case IDC_FLIP:
+        FlipDiagonally(d.panel, d.tools);
+        PostRender(d.frame);
         break;
-    case 106:
-        ReadCheckBoxes();
-        SeedToolRandom(g.random, GetTickCount());
-        RollDice(g.panel, gTwoStage.params, g.tools, g.random);
-        SyncCheckBoxes();
-        Render();
+    case IDC_DICE:
+        ReadCheckBoxes(d);
+        SeedToolRandom(d.random, GetTickCount());
+        RollDice(d.panel, gTwoStage.params, d.tools, d.random);
+        SyncCheckBoxes(d);
+        PostRender(d.frame);
         break;
-    case 114:
-        SeedToolRandom(g.random, GetTickCount());
-        VaryColours(g.panel, gTwoStage.params, g.tools, g.random);
-        Render();
+    case IDC_COLOUR_DICE:
+        SeedToolRandom(d.random, GetTickCount());
+        VaryColours(d.panel, gTwoStage.params, d.tools, d.random);
+        PostRender(d.frame);
         break;
-    case 107:
-    case 108:
-        Step(id == 107);
+    case IDC_UNDO:
+    case IDC_REDO:
+        Step(d, id == IDC_UNDO);
         break;
     case IDC_BYPASS_STAGE1:
     case IDC_BYPASS_STAGE2: {
         const int stage = id == IDC_BYPASS_STAGE1 ? 0 : 1;
-        SetBypass(g.panel, g.tools, stage, IsDlgButtonChecked(g.window, id) == BST_CHECKED);
-        Render();
+        SetBypass(d.panel, d.tools, stage, IsDlgButtonChecked(d.frame.window, id) == BST_CHECKED);
+        PostRender(d.frame);
         break;
     }
     default:
@@ -76,25 +69,25 @@ void OnToolCommand(int id)
     }
 }
 
-bool ApplySpacingStep()
+bool ApplySpacingStep(TwoStageDialog& d)
 {
     bool applied = false;
     for (int b : {ButtonIncrease, ButtonDecrease}) {
-        ImageButton* button = gDialog.button[b];
+        ImageButton* button = d.button[b].get();
         if (button && button->logic.state == 3) {
             button->logic.state = 0;
-            StepSpacing(gDialog.panel, gDialog.tools, b == ButtonIncrease);
+            StepSpacing(d.panel, d.tools, b == ButtonIncrease);
             applied = true;
         }
     }
     return applied;
 }
 
-void ReleaseBypass()
+void ReleaseBypass(TwoStageDialog& d)
 {
     for (int s = 0; s < 2; ++s)
-        if (gDialog.tools.bypass[s] && BypassReleased(gTwoStage.params, s)) {
-            gDialog.tools.bypass[s] = false;
-            CheckDlgButton(gDialog.window, kBypassIds[s], BST_UNCHECKED);
+        if (d.tools.bypass[s] && BypassReleased(gTwoStage.params, s)) {
+            d.tools.bypass[s] = false;
+            CheckDlgButton(d.frame.window, kBypassIds[s], BST_UNCHECKED);
         }
 }

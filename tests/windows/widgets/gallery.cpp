@@ -195,9 +195,9 @@ bool Dispatch(HWND dialog, Gallery& g, UINT message, WPARAM wParam, LPARAM lPara
 INT_PTR CALLBACK GalleryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Gallery& g = *g_gallery;
-    if (message >= WM_MOUSEFIRST && message <= 0x0209 && g.kit.dialog) {
+    if (message >= WM_MOUSEFIRST && message <= kLastMouseMessage && g.kit.dialog) {
         if (Dispatch(dialog, g, message, wParam, lParam) && g_pendingRedraw++ == 0)
-            PostMessageA(dialog, WM_PAINT, 0, 10);
+            PostMessageA(dialog, WM_USER, REQ_RENDER, 0);
         return TRUE;
     }
     const HINSTANCE module = GetModuleHandleA(nullptr);
@@ -206,12 +206,7 @@ INT_PTR CALLBACK GalleryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         Create(dialog, g);
         return TRUE;
     case WM_PAINT:
-        if (lParam == 10) {
-            ++g.redrawRequests;
-            Redraw(g);
-        } else {
-            Paint(dialog, g);
-        }
+        Paint(dialog, g);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDCANCEL) {
@@ -222,7 +217,12 @@ INT_PTR CALLBACK GalleryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         }
         return TRUE;
     case WM_USER:
-        g.links.push_back(static_cast<int>(wParam));
+        if (wParam == REQ_RENDER) {
+            ++g.redrawRequests;
+            Redraw(g);
+        } else {
+            g.links.push_back(static_cast<int>(wParam));
+        }
         return TRUE;
     case kGalleryColourSource:
         ChooseColourSource(module, dialog, g.kit, g.transparentSetting, g.planes, &g.host);

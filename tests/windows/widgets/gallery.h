@@ -62,7 +62,7 @@ struct Gallery {
     // What the widgets posted
     std::vector<int> commands; // WM_COMMAND ids
     std::vector<int> links;    // WM_USER ids
-    int redrawRequests = 0;    // posted WM_PAINT with lParam 10
+    int redrawRequests = 0;    // posted render requests (WM_USER, REQ_RENDER)
     int swatchPresses = 0;
     volatile bool busyStop = false;
 };

@@ -1,23 +1,21 @@
-#include "twostage/shell/render_loop.h"
+#include "toolkit/dialog/render_cycle.h"
 
-CycleEnd RunRenderCycle(const TwoStageParams& record, TwoStageParams& lastRendered,
-                        bool& imageFetched, const RenderSteps& steps)
+CycleEnd RunRenderCycle(bool& imageFetched, const RenderSteps& steps)
 {
     bool all = true;
     for (;;) {
         steps.paintWidgets(all, steps.user);
-        steps.readRecord(steps.user);
+        steps.readSettings(steps.user);
         if (!imageFetched) {
             if (!steps.fetchImage(steps.user))
                 return CycleEnd::Closed;
             imageFetched = true;
         }
         all = false;
-        if (SameTwoStageParams(record, lastRendered))
+        if (steps.unchanged(steps.user))
             return CycleEnd::Unchanged;
         if (steps.render(steps.user) == 0) {
             steps.completed(steps.user);
-            lastRendered = record;
             return CycleEnd::Rendered;
         }
     }

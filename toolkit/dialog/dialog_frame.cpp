@@ -1,0 +1,64 @@
+#include "toolkit/dialog/dialog_frame.h"
+
+#include "toolkit/module/module.h"
+
+bool RunFrameDialog(const char* name, HWND owner, DLGPROC procedure, void* state)
+{
+    return DialogBoxParamA(ModuleInstance(), name, owner, procedure,
+                           reinterpret_cast<LPARAM>(state)) != -1;
+}
+
+void* AttachDialogState(HWND window, UINT message, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+    return reinterpret_cast<void*>(GetWindowLongPtrA(window, DWLP_USER));
+}
+
+void StartFrame(DialogFrame& frame, HWND window, KitVariant variant)
+{
+    frame.window = window;
+    StartKit(frame.kit, variant, window, ModuleInstance());
+}
+
+bool DroppedAfterEnd(const DialogFrame& frame, UINT message)
+{
+    if (!frame.closed)
+        return false;
+    if (message == WM_PAINT)
+        ValidateRect(frame.window, nullptr);
+    return true;
+}
+
+void PostRender(const DialogFrame& frame)
+{
+    PostMessageA(frame.window, WM_USER, REQ_RENDER, 0);
+}
+
+void RequestRender(DialogFrame& frame)
+{
+    if (frame.pendingChanges == 0)
+        PostRender(frame);
+    ++frame.pendingChanges;
+}
+
+void EndFrame(DialogFrame& frame, int16_t result)
+{
+    frame.result = result;
+    frame.ready = false;
+    frame.closed = true;
+    EndDialog(frame.window, 0);
+}
+
+int32_t PreviewMouse(DialogFrame& frame, MouseDispatch dispatch, void* dialog)
+{
+    MSG msg;
+    if (PeekMessageA(&msg, frame.window, kFirstMouseMessage, kLastMouseMessage, PM_REMOVE) &&
+        msg.hwnd == frame.window && dispatch(dialog, msg.message, msg.wParam, msg.lParam))
+        return 1;
+    if (frame.pendingChanges > 1) {
+        --frame.pendingChanges;
+        return 1;
+    }
+    return 0;
+}

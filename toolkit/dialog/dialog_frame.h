@@ -1,0 +1,73 @@
+// The frame both main dialogs are built on: the dialog's state reaches its
+// procedure through the creation parameter, the kit is set up when the
+// dialog starts and released with the state, an ended dialog drops what is
+// still queued for it, changes are counted until their render starts, and
+// the preview's progress callback feeds the widgets one mouse message at a
+// time.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "resources/resource_ids.h"
+#include "toolkit/widgets/kit.h"
+
+struct DialogFrame {
+    HWND window = nullptr;
+    Kit kit = {};
+    int pendingChanges = 0; // changes since the render request was posted
+    bool ready = false;     // the first paint has set everything up
+    bool closed = false;    // ended: what is still queued for it is not handled
+    int16_t result = 0;     // noErr, userCanceledErr or the failure that ended it
+
+    DialogFrame() = default;
+    DialogFrame(const DialogFrame&) = delete;
+    DialogFrame& operator=(const DialogFrame&) = delete;
+    ~DialogFrame() { ReleaseKit(kit); }
+};
+
+// Runs the modal dialog template `name` of the module over owner, with
+// `state` as the creation parameter. False when the dialog could not be
+// created.
+bool RunFrameDialog(const char* name, HWND owner, DLGPROC procedure, void* state);
+
+// The state given to RunFrameDialog: kept at WM_INITDIALOG, read back for
+// every later message; null for the messages before it (WM_SETFONT).
+void* AttachDialogState(HWND window, UINT message, LPARAM lParam);
+template <class State>
+State* DialogStateOf(HWND window, UINT message, LPARAM lParam)
+{
+    return static_cast<State*>(AttachDialogState(window, message, lParam));
+}
+
+// WM_INITDIALOG: the window, and the kit's texture, cursors and fonts.
+void StartFrame(DialogFrame& frame, HWND window, KitVariant variant);
+
+// An ended dialog handles nothing more: true when the message is to be
+// dropped (a paint is validated so it does not come back).
+bool DroppedAfterEnd(const DialogFrame& frame, UINT message);
+
+// The mouse messages the widgets are fed.
+inline bool IsMouseMessage(UINT message)
+{
+    return message >= kFirstMouseMessage && message <= kLastMouseMessage;
+}
+
+// Posts REQ_RENDER unless one is pending, and counts the change.
+void RequestRender(DialogFrame& frame);
+// Posts REQ_RENDER without counting a change (a repaint, a pop-up's choice).
+void PostRender(const DialogFrame& frame);
+
+// Ends the dialog with `result`; its state releases what it holds when the
+// dialog's run returns.
+void EndFrame(DialogFrame& frame, int16_t result);
+
+// The mouse dispatcher of a dialog: true when a value changed.
+using MouseDispatch = bool (*)(void* dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The part of a preview callback that keeps the widgets live: at most one
+// pending mouse message is taken; the dialog's own goes to dispatch (a
+// check box's or the preset box's is lost). Returns 1, abandon the render,
+// when that changed a value or when a change beyond the first is waiting.
+int32_t PreviewMouse(DialogFrame& frame, MouseDispatch dispatch, void* dialog);
