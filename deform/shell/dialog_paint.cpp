@@ -33,6 +33,11 @@ void SetUp(DeformDialog& d, HDC dc)
     a.T.left += 34, a.T.top += 36;
     d.swatch = ControlRect(w, IDC_BG_SWATCH);
     d.link = ControlRect(w, IDC_STATUS_ANCHOR);
+    // The link is as wide as its text, which may reach beyond its anchor.
+    SelectObject(d.frame.kit.backDC, d.frame.kit.linkFont);
+    const int32_t end = d.link.left + TextWidth(d.frame.kit, kHomePage) + 1;
+    SelectObject(d.frame.kit.backDC, d.frame.kit.textFont);
+    d.link.right = end > d.link.right ? end : d.link.right;
     MakeDeformSliders(gDeform.panel, d.knob.get(), 13, a);
     CheckDlgButton(w, IDC_ANTIALIAS, BST_CHECKED);
     StartPresetBox(d);
@@ -93,10 +98,8 @@ void PaintStretchPad(const DeformDialog& d, HDC dc)
     ReadOut(back, X + px - 31, Y + 44, px - 25);
     ReadOut(back, X + 44, Y + py - 31, py - 25);
     PaintSlider(&pad, kit, back);
-    BitBlt(dc, r.left + 30, r.top, r.right - r.left - 30, r.bottom - r.top, back, r.left + 30, r.top,
-           SRCCOPY);
-    BitBlt(dc, r.left, r.top + 30, r.right - r.left, r.bottom - r.top - 30, back, r.left, r.top + 30,
-           SRCCOPY);
+    CopyFromBack(kit, dc, r.left + 30, r.top, r.right, r.bottom);
+    CopyFromBack(kit, dc, r.left, r.top + 30, r.right, r.bottom);
 }
 
 // The G-Shading pad: a cross through the knob and its read-outs.
@@ -113,7 +116,7 @@ void PaintGradientPad(const DeformDialog& d, HDC dc)
     ReadOut(back, X + gx + 8, Y + gy - 14, gx - 25);
     ReadOut(back, X + gx - 18, Y + gy - 10, gy - 25);
     PaintSlider(&pad, kit, back);
-    BitBlt(dc, X - 18, Y - 14, 88, 76, back, X - 18, Y - 14, SRCCOPY);
+    CopyFromBack(kit, dc, X - 18, Y - 14, X + 70, Y + 62);
 }
 
 // The widgets that changed (all on a full repaint).
@@ -238,8 +241,9 @@ void PaintDialog(DeformDialog& d)
     HDC dc = KitWindowDC(d.frame.kit);
     PAINTSTRUCT ps;
     BeginPaint(window, &ps);
-    FillTexture(d.frame.kit, dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
-                ps.rcPaint.bottom);
+    const Box invalid = CoveringLayout(d.frame.layout.scale, Box{ps.rcPaint.left, ps.rcPaint.top,
+                                                                 ps.rcPaint.right, ps.rcPaint.bottom});
+    FillTexture(d.frame.kit, dc, invalid.left, invalid.top, invalid.right, invalid.bottom);
     PaintImageButton(d.cancel.get(), dc);
     PaintImageButton(d.apply.get(), dc);
     if (!d.frame.ready)
@@ -258,7 +262,7 @@ void RenderCycle(DeformDialog& d)
     if (RunRenderCycle(d.imageFetched, steps) == CycleEnd::Closed)
         return;
     HDC dc = KitWindowDC(d.frame.kit);
-    BlitPreview(d.preview.picture, dc, d.anchors.P.left + 2, d.anchors.P.top + 2);
+    BlitPreview(d.preview.picture, dc, d.anchors.P.left + 2, d.anchors.P.top + 2, d.frame.layout.scale);
     PaintFrame(d, dc);
     ReleaseDC(d.frame.window, dc);
     d.frame.pendingChanges = 0;

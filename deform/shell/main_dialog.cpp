@@ -14,7 +14,7 @@ namespace {
 void Initialise(DeformDialog& d, HWND window)
 {
     const HINSTANCE module = ModuleInstance();
-    StartFrame(d.frame, window, KitVariant::Deform);
+    StartFrame(d.frame, window, DLG_MAIN, KitVariant::Deform);
     d.strip.reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_ORIENTATION_STRIP)));
     HDC dc = GetDC(window);
     d.knob.reset(CreateBitmapImage(dc, module, IDB_KNOB_ORANGE, 13, 13));
@@ -101,9 +101,10 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     DeformDialog* state = DialogStateOf<DeformDialog>(window, message, lParam);
     if (!state)
         return FALSE;
-    if (DroppedAfterEnd(state->frame, message))
-        return message == WM_PAINT;
     DeformDialog& d = *state;
+    FrameMessage(d.frame, message, wParam, lParam);
+    if (DroppedAfterEnd(d.frame, message))
+        return message == WM_PAINT;
     if (IsMouseMessage(message) && d.frame.ready && DispatchMouse(d, message, wParam, lParam))
         RequestRender(d.frame);
     ShowDoubleStretch(d);

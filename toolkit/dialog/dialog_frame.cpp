@@ -15,10 +15,23 @@ void* AttachDialogState(HWND window, UINT message, LPARAM lParam)
     return reinterpret_cast<void*>(GetWindowLongPtrA(window, DWLP_USER));
 }
 
-void StartFrame(DialogFrame& frame, HWND window, KitVariant variant)
+void StartFrame(DialogFrame& frame, HWND window, const char* name, KitVariant variant)
 {
     frame.window = window;
+    LayOutDialog(window, ModuleInstance(), name, frame.layout);
     StartKit(frame.kit, variant, window, ModuleInstance());
+}
+
+void FrameMessage(DialogFrame& frame, UINT message, WPARAM wParam, LPARAM& lParam)
+{
+    if (IsMouseMessage(message)) {
+        lParam = static_cast<LPARAM>(PointerToLayout(frame.layout.scale, static_cast<uintptr_t>(lParam)));
+    } else if (message == kDpiChanged) {
+        RescaleDialog(frame.window, frame.layout, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        RemakeBackBuffer(frame.kit);
+    } else if (message == WM_DESTROY) {
+        ReleaseWindowLayout(frame.window, frame.layout);
+    }
 }
 
 bool DroppedAfterEnd(const DialogFrame& frame, UINT message)
@@ -54,8 +67,11 @@ int32_t PreviewMouse(DialogFrame& frame, MouseDispatch dispatch, void* dialog)
 {
     MSG msg;
     if (PeekMessageA(&msg, frame.window, kFirstMouseMessage, kLastMouseMessage, PM_REMOVE) &&
-        msg.hwnd == frame.window && dispatch(dialog, msg.message, msg.wParam, msg.lParam))
-        return 1;
+        msg.hwnd == frame.window) {
+        FrameMessage(frame, msg.message, msg.wParam, msg.lParam);
+        if (dispatch(dialog, msg.message, msg.wParam, msg.lParam))
+            return 1;
+    }
     if (frame.pendingChanges > 1) {
         --frame.pendingChanges;
         return 1;

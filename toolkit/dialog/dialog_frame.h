@@ -1,9 +1,11 @@
 // The frame both main dialogs are built on: the dialog's state reaches its
-// procedure through the creation parameter, the kit is set up when the
-// dialog starts and released with the state, an ended dialog drops what is
-// still queued for it, changes are counted until their render starts, and
-// the preview's progress callback feeds the widgets one mouse message at a
-// time.
+// procedure through the creation parameter, the dialog is laid out from its
+// template at its screen's scaling (and again when it moves to a screen of
+// another scaling), mouse positions reach the widgets in layout pixels, the
+// kit is set up when the dialog starts and released with the state, an
+// ended dialog drops what is still queued for it, changes are counted until
+// their render starts, and the preview's progress callback feeds the widgets
+// one mouse message at a time.
 #pragma once
 
 #include <windows.h>
@@ -12,10 +14,15 @@
 
 #include "resources/resource_ids.h"
 #include "toolkit/widgets/kit.h"
+#include "toolkit/widgets/scaled_window.h"
+
+// Sent when a window moves to a screen of another scaling (Windows 8.1 on).
+constexpr UINT kDpiChanged = 0x02E0;
 
 struct DialogFrame {
     HWND window = nullptr;
     Kit kit = {};
+    WindowLayout layout = {};
     int pendingChanges = 0; // changes since the render request was posted
     bool ready = false;     // the first paint has set everything up
     bool closed = false;    // ended: what is still queued for it is not handled
@@ -24,7 +31,11 @@ struct DialogFrame {
     DialogFrame() = default;
     DialogFrame(const DialogFrame&) = delete;
     DialogFrame& operator=(const DialogFrame&) = delete;
-    ~DialogFrame() { ReleaseKit(kit); }
+    ~DialogFrame()
+    {
+        ReleaseKit(kit);
+        ReleaseWindowLayout(nullptr, layout);
+    }
 };
 
 // Runs the modal dialog template `name` of the module over owner, with
@@ -41,8 +52,14 @@ State* DialogStateOf(HWND window, UINT message, LPARAM lParam)
     return static_cast<State*>(AttachDialogState(window, message, lParam));
 }
 
-// WM_INITDIALOG: the window, and the kit's texture, cursors and fonts.
-void StartFrame(DialogFrame& frame, HWND window, KitVariant variant);
+// WM_INITDIALOG: the window laid out from template `name`, and the kit's
+// texture, cursors and fonts.
+void StartFrame(DialogFrame& frame, HWND window, const char* name, KitVariant variant);
+
+// What every message goes through first: a mouse message's position is
+// mapped into layout pixels (lParam is changed), a dpi change lays the
+// dialog out again, and the layout is detached when the window goes.
+void FrameMessage(DialogFrame& frame, UINT message, WPARAM wParam, LPARAM& lParam);
 
 // An ended dialog handles nothing more: true when the message is to be
 // dropped (a paint is validated so it does not come back).

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "toolkit/layout/scale.h"
+
 struct PreviewPicture {
     HBITMAP bitmap;
     HDC dc;
@@ -18,5 +20,6 @@ bool CreatePreviewPicture(PreviewPicture& picture, HDC reference);
 void ReleasePreviewPicture(PreviewPicture& picture);
 // All 360 rows of a preview result into the picture.
 void ShowPreviewResult(PreviewPicture& picture, const uint8_t* result);
-// The picture at (x, y) of target.
-void BlitPreview(const PreviewPicture& picture, HDC target, int32_t x, int32_t y);
+// The picture at layout pixel (x, y) of target, a context in layout pixels
+// at `scale`: each pixel enlarged to the device pixels of its layout pixel.
+void BlitPreview(const PreviewPicture& picture, HDC target, int32_t x, int32_t y, Scale scale);

@@ -1,5 +1,7 @@
 #include "toolkit/widgets/image_button.h"
 
+#include "toolkit/widgets/scaled_window.h"
+
 #include <new>
 
 #include "toolkit/widgets/kit.h"
@@ -65,6 +67,7 @@ bool ImageButtonMouse(ImageButton* button, HWND dialog, UINT message, WPARAM, LP
     const ButtonReaction r = ButtonMouse(button->logic, message, static_cast<uintptr_t>(lParam));
     if (r.draw != DrawNothing) {
         HDC dc = GetDC(dialog);
+        UseLayoutPixels(dc, ScaleOf(dialog));
         TransparentBlit(dc, r.draw == DrawPressed ? button->pressed : button->normal,
                         button->logic.x, button->logic.y);
         ReleaseDC(dialog, dc);

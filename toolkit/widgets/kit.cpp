@@ -4,16 +4,43 @@
 
 #include "toolkit/widgets/bitmap_image.h"
 #include "toolkit/widgets/engraved_line.h"
+#include "toolkit/widgets/scaled_window.h"
 #include "toolkit/widgets/widget_logic.h"
 
 namespace {
 
 // Without antialiasing, text written again over itself stays as it was (the
 // dialogs rewrite their captions at every paint without clearing them).
-HFONT DialogFont(bool underline)
+HFONT DialogFont(bool underline, int width)
 {
-    return CreateFontA(13, 0, 0, 0, 0, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, 0,
-                       0, NONANTIALIASED_QUALITY, 0x22, "ms sans serif");
+    return CreateFontA(13, width, 0, 0, 0, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+                       0, 0, NONANTIALIASED_QUALITY, 0x22, "ms sans serif");
+}
+
+// Every caption, read-out and text box was measured for "MS Sans Serif" at 13
+// pixels, whose alphabet gives the dialog base unit 6: at most 337 pixels for
+// "A-Za-z". A substitute that is wider (Wine's stand-in gives 7) would cut
+// texts at their boxes' edges; it is narrowed to the middle of that range.
+// The real font is never touched.
+constexpr int kWidestAlphabet = 337, kNominalAlphabet = 312;
+
+int NarrowedWidth(HFONT font)
+{
+    static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    HDC screen = GetDC(nullptr);
+    if (!screen || !font)
+        return 0;
+    const HGDIOBJ old = SelectObject(screen, font);
+    SIZE extent = {};
+    TEXTMETRICA metrics = {};
+    GetTextExtentPoint32A(screen, kAlphabet, 52, &extent);
+    GetTextMetricsA(screen, &metrics);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    if (extent.cx <= kWidestAlphabet || metrics.tmAveCharWidth <= 0)
+        return 0;
+    const int width = metrics.tmAveCharWidth * kNominalAlphabet / extent.cx;
+    return width > 0 ? width : 1;
 }
 
 template <class T>
@@ -23,6 +50,8 @@ void Delete(T& object)
         DeleteObject(object);
     object = nullptr;
 }
+
+void ReleaseBackBuffer(Kit& kit);
 
 } // namespace
 
@@ -39,8 +68,14 @@ void StartKit(Kit& kit, KitVariant variant, HWND dialog, HINSTANCE module)
 
 void CreateKitFonts(Kit& kit)
 {
-    kit.textFont = DialogFont(false);
-    kit.linkFont = DialogFont(true);
+    kit.textFont = DialogFont(false, 0);
+    if (const int width = NarrowedWidth(kit.textFont)) {
+        DeleteObject(kit.textFont);
+        kit.textFont = DialogFont(false, width);
+    }
+    LOGFONTA chosen = {};
+    GetObjectA(kit.textFont, sizeof chosen, &chosen);
+    kit.linkFont = DialogFont(true, chosen.lfWidth);
 }
 
 void LoadKitCursors(Kit& kit, HINSTANCE module)
@@ -65,13 +100,49 @@ bool LoadKitTexture(Kit& kit, HDC reference, HINSTANCE module, int resourceId)
     return true;
 }
 
+namespace {
+
+void ReleaseBackBuffer(Kit& kit)
+{
+    if (kit.backDC) {
+        SelectObject(kit.backDC, kit.backOld);
+        DeleteDC(kit.backDC);
+    }
+    kit.backDC = nullptr;
+    Delete(kit.backBitmap);
+    kit.backBits = nullptr;
+}
+
+} // namespace
+
+bool RemakeBackBuffer(Kit& kit)
+{
+    if (!kit.backDC)
+        return false;
+    ReleaseBackBuffer(kit);
+    HDC dc = GetDC(kit.dialog);
+    const bool made = CreateBackBuffer(kit, dc, kit.backLeast[0], kit.backLeast[1]);
+    ReleaseDC(kit.dialog, dc);
+    return made;
+}
+
 bool CreateBackBuffer(Kit& kit, HDC reference, int32_t width, int32_t height)
 {
+    kit.backLeast[0] = width;
+    kit.backLeast[1] = height;
+    const Scale scale = ScaleOf(kit.dialog);
+    const WindowLayout* laidOut = LayoutOf(kit.dialog);
     RECT client = {};
-    if (kit.dialog && GetClientRect(kit.dialog, &client)) {
+    if (laidOut) {
+        width = laidOut->layout.width > width ? laidOut->layout.width : width;
+        height = laidOut->layout.height > height ? laidOut->layout.height : height;
+    } else if (kit.dialog && GetClientRect(kit.dialog, &client)) {
         width = client.right > width ? client.right : width;
         height = client.bottom > height ? client.bottom : height;
     }
+    // Layout pixels for whoever draws into it, device pixels in memory.
+    width = ToDevice(scale, width);
+    height = ToDevice(scale, height);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -95,16 +166,13 @@ bool CreateBackBuffer(Kit& kit, HDC reference, int32_t width, int32_t height)
     if (kit.textFont)
         SelectObject(kit.backDC, kit.textFont);
     SetBkMode(kit.backDC, TRANSPARENT);
+    UseLayoutPixels(kit.backDC, scale);
     return true;
 }
 
 void ReleaseKit(Kit& kit)
 {
-    if (kit.backDC) {
-        SelectObject(kit.backDC, kit.backOld);
-        DeleteDC(kit.backDC);
-    }
-    Delete(kit.backBitmap);
+    ReleaseBackBuffer(kit);
     if (kit.textureDC) {
         SelectObject(kit.textureDC, kit.textureOld);
         DeleteDC(kit.textureDC);
@@ -122,6 +190,8 @@ void ReleaseKit(Kit& kit)
 
 Box ControlRect(HWND dialog, int id)
 {
+    if (const WindowLayout* laidOut = LayoutOf(dialog))
+        return LayoutBox(laidOut->layout, id);
     RECT r = {};
     GetWindowRect(GetDlgItem(dialog, id), &r);
     POINT a = {r.left, r.top}, b = {r.right, r.bottom};
@@ -156,10 +226,38 @@ void TransparentBlit(HDC target, const BitmapImage* picture, int32_t x, int32_t 
                       picture->width, picture->height, RGB(255, 255, 255));
 }
 
+void PutPixel(HDC target, int32_t x, int32_t y, COLORREF colour)
+{
+    if (GetGraphicsMode(target) != GM_ADVANCED) {
+        SetPixelV(target, x, y, colour);
+        return;
+    }
+    // A layout pixel is a square of device pixels.
+    const HGDIOBJ old = SelectObject(target, GetStockObject(DC_BRUSH));
+    SetDCBrushColor(target, colour);
+    PatBlt(target, x, y, 1, 1, PATCOPY);
+    SelectObject(target, old);
+}
+
 void EngravedLine(HDC target, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
 {
     WalkEngravedLine(x0, y0, x1, y1,
-                     [target](int32_t x, int32_t y, uint32_t colour) { SetPixelV(target, x, y, colour); });
+                     [target](int32_t x, int32_t y, uint32_t colour) { PutPixel(target, x, y, colour); });
+}
+
+void CopyFromBack(const Kit& kit, HDC target, int32_t left, int32_t top, int32_t right,
+                  int32_t bottom)
+{
+    if (!kit.backDC || right <= left || bottom <= top)
+        return;
+    const Scale scale = ScaleOf(kit.dialog);
+    const Box d = ToDevice(scale, Box{left, top, right, bottom});
+    UseDevicePixels(target);
+    UseDevicePixels(kit.backDC);
+    BitBlt(target, d.left, d.top, d.right - d.left, d.bottom - d.top, kit.backDC, d.left, d.top,
+           SRCCOPY);
+    UseLayoutPixels(kit.backDC, scale);
+    UseLayoutPixels(target, scale);
 }
 
 void WriteText(HDC target, int32_t x, int32_t y, const char* text, int count)
@@ -169,6 +267,15 @@ void WriteText(HDC target, int32_t x, int32_t y, const char* text, int count)
     TextOutA(target, x, y, text, count < 0 ? static_cast<int>(std::strlen(text)) : count);
 }
 
+int32_t TextWidth(const Kit& kit, const char* text)
+{
+    if (!kit.backDC || !text)
+        return 0;
+    SIZE extent = {};
+    GetTextExtentPoint32A(kit.backDC, text, static_cast<int>(std::strlen(text)), &extent);
+    return extent.cx;
+}
+
 void TextOverTexture(const Kit& kit, int32_t x, int32_t y, const char* text, int32_t width,
                      int32_t height)
 {
@@ -176,8 +283,8 @@ void TextOverTexture(const Kit& kit, int32_t x, int32_t y, const char* text, int
         return;
     FillTexture(kit, kit.backDC, x, y, x + width, y + height);
     WriteText(kit.backDC, x, y, text);
-    HDC window = GetDC(kit.dialog);
-    BitBlt(window, x, y, width, height, kit.backDC, x, y, SRCCOPY);
+    HDC window = KitWindowDC(kit);
+    CopyFromBack(kit, window, x, y, x + width, y + height);
     ReleaseDC(kit.dialog, window);
 }
 
@@ -189,8 +296,10 @@ void DrawOwnerCaption(const Kit& kit, HWND dialog, const DRAWITEMSTRUCT* item)
     GetDlgItemTextA(dialog, static_cast<int>(item->CtlID), text, sizeof text);
     const Box r = ControlRect(dialog, static_cast<int>(item->CtlID));
     HDC dc = item->hDC;
+    const Scale scale = ScaleOf(dialog);
+    UseLayoutPixels(dc, scale);
     POINT origin;
-    SetViewportOrgEx(dc, -r.left, -r.top, &origin);
+    SetViewportOrgEx(dc, -ToDevice(scale, r.left), -ToDevice(scale, r.top), &origin);
     FillTexture(kit, dc, r.left, r.top, r.right, r.bottom);
     const HGDIOBJ font = SelectObject(dc, kit.textFont);
     SetBkMode(dc, TRANSPARENT);
@@ -198,6 +307,7 @@ void DrawOwnerCaption(const Kit& kit, HWND dialog, const DRAWITEMSTRUCT* item)
     WriteText(dc, r.left, r.top, text);
     SelectObject(dc, font);
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    UseDevicePixels(dc);
 }
 
 void DrawAnchorText(HDC target, HWND dialog, int id)
@@ -220,7 +330,7 @@ void InsetFill(HDC target, int32_t left, int32_t top, int32_t right, int32_t bot
     }
     for (int32_t y = top + 2; y < bottom - 2; ++y)
         for (int32_t x = left + 2; x < right - 2; ++x)
-            SetPixelV(target, x, y, SwatchPixel(paintValue, x, y));
+            PutPixel(target, x, y, SwatchPixel(paintValue, x, y));
 }
 
 HDC KitWindowDC(const Kit& kit)
@@ -229,5 +339,6 @@ HDC KitWindowDC(const Kit& kit)
     if (kit.textFont)
         SelectObject(dc, kit.textFont);
     SetBkMode(dc, TRANSPARENT);
+    UseLayoutPixels(dc, ScaleOf(kit.dialog));
     return dc;
 }

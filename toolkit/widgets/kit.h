@@ -21,7 +21,8 @@ struct Kit {
     HBITMAP backBitmap;
     HGDIOBJ backOld;
     uint8_t* backBits;
-    int32_t backWidth, backHeight;
+    int32_t backWidth, backHeight;   // device pixels
+    int32_t backLeast[2];            // the least width and height asked for, layout pixels
     // The paper texture (bitmap 125) and its tile size.
     HDC textureDC;
     HBITMAP texture;
@@ -45,11 +46,20 @@ bool LoadKitTexture(Kit& kit, HDC reference, HINSTANCE module, int resourceId);
 // and never smaller than the dialog's client area (dialog units in pixels
 // depend on the system's font).
 bool CreateBackBuffer(Kit& kit, HDC reference, int32_t width, int32_t height);
+// The back buffer made again at the dialog's present scale (after a dpi
+// change), at least as large as first asked for.
+bool RemakeBackBuffer(Kit& kit);
 // Releases everything the Kit holds, each piece once; the Kit is zeroed.
 void ReleaseKit(Kit& kit);
 
-// A control's window rectangle in the dialog's client coordinates.
+// A control's box in the dialog's layout pixels (its window rectangle in
+// client coordinates when the dialog has no layout).
 Box ControlRect(HWND dialog, int id);
+// Copies a box of the back buffer to target pixel for pixel.
+void CopyFromBack(const Kit& kit, HDC target, int32_t left, int32_t top, int32_t right,
+                  int32_t bottom);
+// One layout pixel: a square of device pixels where target is scaled.
+void PutPixel(HDC target, int32_t x, int32_t y, COLORREF colour);
 
 // Covers the rectangle of target with the texture aligned to the client
 // origin: client pixel (x, y) shows texture pixel (x mod 57, y mod 82).
@@ -59,6 +69,8 @@ void FillTexture(const Kit& kit, HDC target, int32_t left, int32_t top, int32_t 
 void TransparentBlit(HDC target, const BitmapImage* picture, int32_t x, int32_t y);
 // An engraved line (see engraved_line.h).
 void EngravedLine(HDC target, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+// The width of text in the text font, in layout pixels.
+int32_t TextWidth(const Kit& kit, const char* text);
 // Texture, then text, in the back buffer, then that box copied to the dialog.
 void TextOverTexture(const Kit& kit, int32_t x, int32_t y, const char* text, int32_t width,
                      int32_t height);
@@ -74,5 +86,6 @@ void WriteText(HDC target, int32_t x, int32_t y, const char* text, int count = -
 // (solid, or the checkerboard when its top byte is 0).
 void InsetFill(HDC target, int32_t left, int32_t top, int32_t right, int32_t bottom,
                uint32_t paintValue);
-// A window drawing context with the text font and a transparent background.
+// A window drawing context in layout pixels, with the text font and a
+// transparent background.
 HDC KitWindowDC(const Kit& kit);

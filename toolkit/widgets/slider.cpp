@@ -25,9 +25,9 @@ void PaintSlider(Slider* slider, const Kit& kit, HDC target)
     if (plan.labelOnTarget)
         WriteText(target, plan.labelX, plan.labelY, slider->label);
     if (plan.centreMarks) {
-        SetPixelV(back, plan.markX, plan.markY, RGB(82, 6, 6));
-        SetPixelV(back, plan.markX + plan.markDx, plan.markY + plan.markDy, RGB(82, 6, 6));
+        PutPixel(back, plan.markX, plan.markY, RGB(82, 6, 6));
+        PutPixel(back, plan.markX + plan.markDx, plan.markY + plan.markDy, RGB(82, 6, 6));
     }
     TransparentBlit(back, slider->knob, plan.knobX, plan.knobY);
-    BitBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, back, r.left, r.top, SRCCOPY);
+    CopyFromBack(kit, target, r.left, r.top, r.right, r.bottom);
 }

@@ -146,7 +146,8 @@ SliderPaintPlan PlanSliderPaint(Slider& s)
         s.readoutY = vy + T - 12;
     } else if (codedY) {
         std::snprintf(s.readout, sizeof s.readout, "%.3i", vy);
-        s.repaint = deform ? Box{0, 0, 20, 400} : Box{L - 10, T - 18, R + 8, B + 8};
+        // From the read-out's first column: a scaled font may ink it.
+        s.repaint = deform ? Box{0, 0, 20, 400} : Box{L - 11, T - 18, R + 8, B + 8};
         s.readoutX = vx + L - 11;
         s.readoutY = vy + T - 22;
     }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "common/rgb_text.h"
+#include "toolkit/layout/scale.h"
 #include "tools/uidriver/box_capture.h"
 
 namespace {
@@ -56,16 +57,38 @@ bool Number(const std::string& s, int& out)
     return s != "-";
 }
 
-// A point: "X,Y" in client pixels, or "@ID[/CORNER]:DX,DY" relative to a
-// corner of control ID (tl top-left, the default; tr, bl, br, c the centre),
-// or "X,@ID[/CORNER]:DX,DY": x given, y from the control.
+// The scale a dialog is shown at: the dpi its layout noted on the window
+// (96 when it has none).
+Scale DialogScale(HWND dialog)
+{
+    const intptr_t dpi = dialog ? reinterpret_cast<intptr_t>(GetPropA(dialog, "Velk.Dpi")) : 0;
+    return Scale{dpi > 0 ? static_cast<int32_t>(dpi) : 96};
+}
+
+// A point in the dialog's layout pixels (client pixels at 96 dpi), posted at
+// the device pixel where that layout pixel starts: "X,Y", or
+// "@ID[/CORNER]:DX,DY" relative to a corner of control ID (tl top-left, the
+// default; tr, bl, br, c the centre), or "X,@ID[/CORNER]:DX,DY": x given, y
+// from the control.
+bool LayoutPoint(const UiDriver& d, const std::string& s, POINT& p);
+
 bool Point(const UiDriver& d, const std::string& s, POINT& p)
+{
+    POINT layout;
+    if (!LayoutPoint(d, s, layout))
+        return false;
+    const Scale scale = DialogScale(d.dialog);
+    p = {ToDevice(scale, layout.x), ToDevice(scale, layout.y)};
+    return true;
+}
+
+bool LayoutPoint(const UiDriver& d, const std::string& s, POINT& p)
 {
     const size_t at = s.find(",@");
     if (at != std::string::npos && s[0] != '@') {
         int x;
         POINT anchored;
-        if (!Number(s.substr(0, at), x) || !Point(d, s.substr(at + 1), anchored))
+        if (!Number(s.substr(0, at), x) || !LayoutPoint(d, s.substr(at + 1), anchored))
             return false;
         p = {x, anchored.y};
         return true;
@@ -89,6 +112,9 @@ bool Point(const UiDriver& d, const std::string& s, POINT& p)
         RECT r;
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, d.dialog, reinterpret_cast<POINT*>(&r), 2);
+        const Scale scale = DialogScale(d.dialog);
+        r = {ToLayout(scale, r.left), ToLayout(scale, r.top), ToLayout(scale, r.right),
+             ToLayout(scale, r.bottom)};
         if (corner == "tl") base = {r.left, r.top};
         else if (corner == "tr") base = {r.right, r.top};
         else if (corner == "bl") base = {r.left, r.bottom};

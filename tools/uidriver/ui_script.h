@@ -24,9 +24,10 @@
 //   expect-closed                  the dialog has closed
 //   capture FILE.png               the dialog's client area as painted
 //   capture-all FILE.png           the main dialog with its open pop-ups in place
-//   rects FILE                     every control's client rectangle, a line
-//                                  "ID LEFT TOP RIGHT BOTTOM" each
-// Points are client pixels X,Y of the dialog, or @ID[/CORNER]:DX,DY from a
+//   rects FILE                     every control's client rectangle (screen
+//                                  pixels), a line "ID LEFT TOP RIGHT BOTTOM" each
+// Points are layout pixels X,Y of the dialog (client pixels at 96 dpi,
+// posted where a scaled dialog shows them), or @ID[/CORNER]:DX,DY from a
 // corner of control ID (tl, tr, bl, br or c, the centre), or X,@ID...:DX,DY
 // (x given, y from the control); in an expected text \n is a line break;
 // # starts a comment.

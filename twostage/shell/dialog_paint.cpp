@@ -114,8 +114,7 @@ void CrossPad(const TwoStageDialog& d, HDC dc, Slider& pad, const Box& frame, in
     ReadOut(back, X + x + dxText, frame.top + y, x);
     ReadOut(back, X + x - 18, frame.top + 4 + y, y);
     PaintSlider(&pad, kit, back);
-    BitBlt(dc, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, back,
-           frame.left, frame.top, SRCCOPY);
+    CopyFromBack(kit, dc, frame.left, frame.top, frame.right, frame.bottom);
 }
 
 // A Stretch pad: the parallelogram of the shear from O, its read-outs on
@@ -136,9 +135,8 @@ void StretchPad(const TwoStageDialog& d, HDC dc, Slider& pad, POINT O, const Box
     FillTexture(kit, back, q3.x - 6, q3.y - 6, q3.x + 10, q3.y + 6);
     ReadOut(back, q3.x - 6, q3.y - 6, x);
     PaintSlider(&pad, kit, back);
-    const int32_t w = frame.right - frame.left, h = frame.bottom - frame.top;
-    BitBlt(dc, frame.left + 30, frame.top, w - 30, h, back, frame.left + 30, frame.top, SRCCOPY);
-    BitBlt(dc, frame.left, frame.top + 30, 30, h - 30, back, frame.left, frame.top + 30, SRCCOPY);
+    CopyFromBack(kit, dc, frame.left + 30, frame.top, frame.right, frame.bottom);
+    CopyFromBack(kit, dc, frame.left, frame.top + 30, frame.left + 30, frame.bottom);
 }
 
 } // namespace
@@ -172,7 +170,9 @@ void PaintDialog(TwoStageDialog& d)
     HDC dc = KitWindowDC(d.frame.kit);
     PAINTSTRUCT ps;
     BeginPaint(window, &ps);
-    FillTexture(d.frame.kit, dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+    const Box invalid = CoveringLayout(d.frame.layout.scale, Box{ps.rcPaint.left, ps.rcPaint.top,
+                                                                 ps.rcPaint.right, ps.rcPaint.bottom});
+    FillTexture(d.frame.kit, dc, invalid.left, invalid.top, invalid.right, invalid.bottom);
     for (const OwnedButton& b : d.button)
         PaintImageButton(b.get(), dc);
     if (!d.frame.ready)

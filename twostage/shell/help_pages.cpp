@@ -157,7 +157,7 @@ void UpdateStatus(TwoStageDialog& d, Pointer pointer)
     // The web link's text may reach beyond the status line's anchor: the
     // line is cleared as far as the text goes.
     const Box& T = d.status;
-    int32_t right = T.right;
+    int32_t right = T.left + kStatusMarkEnd > T.right ? T.left + kStatusMarkEnd : T.right;
     if (d.web) {
         SIZE extent = {};
         SelectObject(dc, d.frame.kit.linkFont);

@@ -16,7 +16,7 @@ namespace {
 void Initialise(TwoStageDialog& d, HWND window)
 {
     const HINSTANCE module = ModuleInstance();
-    StartFrame(d.frame, window, KitVariant::TwoStage);
+    StartFrame(d.frame, window, DLG_MAIN, KitVariant::TwoStage);
     d.orientationStrip.reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_ORIENTATION_STRIP)));
     d.curveStrip.reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_CURVE_STRIP)));
     d.helpBrush.reset(CreateSolidBrush(RGB(235, 225, 210)));
@@ -118,23 +118,15 @@ void OnRequest(TwoStageDialog& d, WPARAM what)
         ShowHelpPage(d, static_cast<int>(what));
 }
 
-void OnMouseMove(TwoStageDialog& d, LPARAM lParam)
-{
-    POINT screen;
-    GetCursorPos(&screen);
-    const Pointer p = UnpackPointer(static_cast<uintptr_t>(lParam));
-    d.pointerOffset = {screen.x - p.x, screen.y - p.y};
-    UpdateStatus(d, p);
-}
-
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     TwoStageDialog* state = DialogStateOf<TwoStageDialog>(window, message, lParam);
     if (!state)
         return FALSE;
-    if (DroppedAfterEnd(state->frame, message))
-        return message == WM_PAINT;
     TwoStageDialog& d = *state;
+    FrameMessage(d.frame, message, wParam, lParam);
+    if (DroppedAfterEnd(d.frame, message))
+        return message == WM_PAINT;
     if (IsMouseMessage(message) && d.frame.ready && DispatchMouse(d, message, wParam, lParam))
         RequestRender(d.frame);
     switch (message) {
@@ -154,7 +146,9 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         OnCommand(d, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_MOUSEMOVE:
-        OnMouseMove(d, lParam);
+        d.pointer = UnpackPointer(static_cast<uintptr_t>(lParam));
+        GetCursorPos(&d.pointerScreen);
+        UpdateStatus(d, d.pointer);
         return TRUE;
     case WM_HELP:
         PostMessageA(window, WM_USER, REQ_LAST_HELP_PAGE, 0);

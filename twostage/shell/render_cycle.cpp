@@ -65,7 +65,7 @@ int32_t PreviewCallback(int32_t row, int32_t, void* user)
 {
     TwoStageDialog& d = *static_cast<TwoStageDialog*>(user);
     const Box& T = d.status;
-    HDC dc = GetDC(d.frame.window);
+    HDC dc = KitWindowDC(d.frame.kit);
     if (row < 10)
         FillTexture(d.frame.kit, dc, T.left, T.top, T.right, T.bottom);
     if (row < 340) {
@@ -73,7 +73,7 @@ int32_t PreviewCallback(int32_t row, int32_t, void* user)
         static const int8_t mark[10][2] = {{17, 5}, {18, 6}, {17, 7}, {18, 8}, {17, 9},
                                            {18, 5}, {19, 6}, {18, 7}, {19, 8}, {18, 9}};
         for (const auto& m : mark)
-            SetPixelV(dc, T.left + k + m[0], T.top + m[1], RGB(64, 0, 0));
+            PutPixel(dc, T.left + k + m[0], T.top + m[1], RGB(64, 0, 0));
         d.lastStatusId = kStatusUnknown;
     }
     ReleaseDC(d.frame.window, dc);
@@ -136,11 +136,18 @@ void RenderCycle(TwoStageDialog& d)
         return;
     d.redrawAll = false;
     dc = KitWindowDC(d.frame.kit);
-    BlitPreview(d.preview.picture, dc, d.anchors.P.left + 2, d.anchors.P.top + 2);
+    BlitPreview(d.preview.picture, dc, d.anchors.P.left + 2, d.anchors.P.top + 2, d.frame.layout.scale);
     ReleaseDC(d.frame.window, dc);
-    // The status line under the pointer again (the travelling mark cleared it).
-    POINT screen;
-    GetCursorPos(&screen);
-    UpdateStatus(d, Pointer{screen.x - d.pointerOffset.x, screen.y - d.pointerOffset.y});
+    // The status line under the pointer again (the travelling mark cleared
+    // it): where the last move put it unless the cursor has moved since.
+    POINT at;
+    GetCursorPos(&at);
+    Pointer p = d.pointer;
+    if (at.x != d.pointerScreen.x || at.y != d.pointerScreen.y) {
+        ScreenToClient(d.frame.window, &at);
+        const Scale scale = d.frame.layout.scale;
+        p = Pointer{ToLayout(scale, at.x), ToLayout(scale, at.y)};
+    }
+    UpdateStatus(d, p);
     d.frame.pendingChanges = 0;
 }

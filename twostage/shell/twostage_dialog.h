@@ -23,6 +23,9 @@ enum TwoStageButton { ButtonCancel, ButtonOk, ButtonUndo, ButtonRedo, ButtonDice
 enum { kPageLinks = 3 };
 
 constexpr int kTwoStageUserPresets = 100;
+// How far right of the status line's left end a render's travelling mark
+// goes; the line is cleared at least that far.
+constexpr int kStatusMarkEnd = 340 / 2 + 20;
 extern const char kHomePage[];
 
 struct TwoStageDialog {
@@ -41,7 +44,9 @@ struct TwoStageDialog {
     TwoStageParams lastRendered = {};
     bool redrawAll = false, imageTransferred = false;
     int colourSlot = 0;
-    POINT pointerOffset = {}; // screen minus client, noted at every move
+    // The pointer of the last mouse move, and where the cursor was then.
+    Pointer pointer = {};
+    POINT pointerScreen = {};
     // The tools, the status line and the help pages
     ToolState tools = {};
     History history = {};

@@ -210,7 +210,10 @@ HostRun RunHost(const std::string& args)
 std::string TestFolder()
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string folder = WinPath(WORK_DIR) + "\\" + info->test_suite_name() + "." + info->name();
+    // A run at another screen scaling (VELK_DPI) works in folders of its own.
+    const char* dpi = std::getenv("VELK_DPI");
+    std::string folder = WinPath(WORK_DIR) + "\\" + info->test_suite_name() + "." + info->name() +
+                         (dpi && *dpi ? std::string("-dpi") + dpi : std::string());
     CreateDirectoryA(WinPath(WORK_DIR).c_str(), nullptr);
     CreateDirectoryA(folder.c_str(), nullptr);
     WIN32_FIND_DATAA found;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -100,8 +102,10 @@ unsigned long RunNativeVelk(const std::vector<std::string>& args, std::string& o
     // the test waits for that file.
     static int runs = 0;
     CreateDirectoryA(WinPath(WORK_DIR).c_str(), nullptr);
-    const std::string base = WinPath(WORK_DIR) + "\\native-" + std::to_string(GetCurrentProcessId()) +
-                             "-" + std::to_string(++runs);
+    // Process ids are per Wine prefix: runs at other scalings, each in a
+    // prefix of its own, keep to names of their own.
+    const std::string base = WinPath(WORK_DIR) + "\\native-" + std::to_string(TestScale().dpi) + "-" +
+                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
     DeleteFileA((base + ".status").c_str()); // left by an earlier process of the same id
     DeleteFileA((base + ".log").c_str());
     std::string command = ShellQuote(NATIVE_VELK);
@@ -194,12 +198,16 @@ size_t DifferingBytes(const Pixels& a, const Pixels& b)
 
 Pixels Crop(const Pixels& p, int x, int y, int width, int height)
 {
+    // The middle device pixel of each layout pixel.
+    const Scale s = TestScale();
+    const auto at = [s](int v) { return (ToDevice(s, v) + ToDevice(s, v + 1) - 1) / 2; };
     Pixels out{width, height, 3, {}};
-    if (x < 0 || y < 0 || x + width > p.width || y + height > p.height || p.channels < 3)
+    if (x < 0 || y < 0 || at(x + width - 1) >= p.width || at(y + height - 1) >= p.height ||
+        p.channels < 3)
         return Pixels{};
     for (int j = 0; j < height; ++j)
         for (int i = 0; i < width; ++i) {
-            const uint8_t* q = p.At(x + i, y + j);
+            const uint8_t* q = p.At(at(x + i), at(y + j));
             out.bytes.insert(out.bytes.end(), {q[0], q[1], q[2]});
         }
     return out;
@@ -250,13 +258,21 @@ Pixels CliPicture(const std::string& filter, const std::vector<std::string>& opt
     return LoadPixels(output);
 }
 
+Scale TestScale()
+{
+    const char* dpi = std::getenv("VELK_DPI");
+    const int value = dpi ? std::atoi(dpi) : 96;
+    return Scale{value > 0 ? value : 96};
+}
+
 std::map<int, ControlBox> ReadRects(const std::string& path)
 {
+    const Scale s = TestScale();
     std::map<int, ControlBox> rects;
     std::ifstream in(path);
     int id;
     ControlBox r;
     while (in >> id >> r.left >> r.top >> r.right >> r.bottom)
-        rects[id] = r;
+        rects[id] = {ToLayout(s, r.left), ToLayout(s, r.top), ToLayout(s, r.right), ToLayout(s, r.bottom)};
     return rects;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/windows/harness/host_harness.h"
+#include "toolkit/layout/scale.h"
 
 // Windows paths of the built modules; the Win32 ones come from the Win32
 // build tree and are read as files only.
@@ -64,14 +65,18 @@ void DeleteUserPresets3d();
 Pixels CliPicture(const std::string& filter, const std::vector<std::string>& options,
                   const std::string& input, const std::string& output);
 
-// Control id -> client rectangle, from a UI script's "rects" file.
+// Control id -> rectangle, from a UI script's "rects" file.
 struct ControlBox {
     long left = 0, top = 0, right = 0, bottom = 0;
 };
+// The screen's scaling of this run: VELK_DPI, 96 when unset.
+Scale TestScale();
+// A capture's control rectangles, in layout pixels.
 std::map<int, ControlBox> ReadRects(const std::string& path);
 
 // How many bytes of two images differ (all of them when the sizes differ).
 size_t DifferingBytes(const Pixels& a, const Pixels& b);
-// The part of a capture at (x, y), width x height, as an RGB picture.
+// The part of a capture at (x, y), width x height, as an RGB picture: a box
+// of layout pixels from a capture in device pixels.
 Pixels Crop(const Pixels& p, int x, int y, int width, int height);
 std::vector<uint8_t> ReadBytes(const std::string& path);

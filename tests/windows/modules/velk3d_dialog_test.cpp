@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -337,6 +338,22 @@ TEST_F(Velk3dDialog, WebLinkStartsTheRegisteredHandler)
     // The placeholder goes, the blank before it stays, the address follows.
     EXPECT_EQ(started, "\"" + WinPath(RECORDER_EXE) + "\" -nohome   http://velk.example.com/velk3d/");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, key, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// The dialog as it opens, at the run's scaling: the client area is the
+// layout's 624 x 411 pixels enlarged by dpi / 96.
+TEST_F(Velk3dDialog, ShownAtTheScreensScaling)
+{
+    const HostRun run = Run("capture \"" + folder + "open.png\"\nkey escape\n", coffee);
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    const Scale s = TestScale();
+    const Pixels shown = LoadPixels(folder + "open.png");
+    EXPECT_EQ(shown.width, ToDevice(s, 624));
+    EXPECT_EQ(shown.height, ToDevice(s, 411));
 }
 
 } // namespace
