@@ -2,13 +2,21 @@
 
 #include "resources/resource_ids.h"
 #include "toolkit/popups/host_picker.h"
+#include "toolkit/widgets/scaled_window.h"
 #include "toolkit/widgets/widget_logic.h"
 
 namespace {
 
-const ColourPopupView* ViewOf(HWND popup)
+// The pop-up while it is open: what it shows, its module and its layout.
+struct ColourPopup {
+    const ColourPopupView* view;
+    HINSTANCE module;
+    WindowLayout layout;
+};
+
+ColourPopup* Of(HWND popup)
 {
-    return reinterpret_cast<const ColourPopupView*>(GetWindowLongPtrA(popup, DWLP_USER));
+    return reinterpret_cast<ColourPopup*>(GetWindowLongPtrA(popup, DWLP_USER));
 }
 
 uint32_t Solid(const uint8_t rgb[3])
@@ -17,14 +25,17 @@ uint32_t Solid(const uint8_t rgb[3])
            static_cast<uint32_t>(rgb[2]) << 16;
 }
 
-void Paint(HWND popup, const ColourPopupView& view)
+void Paint(HWND popup, const ColourPopup& p)
 {
+    const ColourPopupView& view = *p.view;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(popup, &ps);
     SelectObject(dc, view.kit->textFont);
     SetBkMode(dc, TRANSPARENT);
-    FillTexture(*view.kit, dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
-                ps.rcPaint.bottom);
+    UseLayoutPixels(dc, p.layout.scale);
+    const Box invalid = CoveringLayout(p.layout.scale, Box{ps.rcPaint.left, ps.rcPaint.top,
+                                                           ps.rcPaint.right, ps.rcPaint.bottom});
+    FillTexture(*view.kit, dc, invalid.left, invalid.top, invalid.right, invalid.bottom);
     for (int i = 0; i < 4; ++i) {
         const Box row = ControlRect(popup, IDC_ROW_FRAME_FOREGROUND + i);
         DrawAnchorText(dc, popup, IDC_ROW_TEXT_FOREGROUND + i);
@@ -52,13 +63,24 @@ int RowAt(HWND popup, int32_t y)
 
 INT_PTR CALLBACK PopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG:
+    if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(popup, DWLP_USER, lParam);
+        ColourPopup& p = *reinterpret_cast<ColourPopup*>(lParam);
+        LayOutDialog(popup, p.module, DLG_COLOUR_SOURCE, p.layout);
         return TRUE;
+    }
+    ColourPopup* p = Of(popup);
+    if (!p)
+        return FALSE;
+    if (message >= kFirstMouseMessage && message <= kLastMouseMessage)
+        lParam = static_cast<LPARAM>(PointerToLayout(p->layout.scale, static_cast<uintptr_t>(lParam)));
+    switch (message) {
     case WM_PAINT:
-        Paint(popup, *ViewOf(popup));
+        Paint(popup, *p);
         return TRUE;
+    case WM_DESTROY:
+        ReleaseWindowLayout(popup, p->layout);
+        return FALSE;
     case WM_RBUTTONDOWN:
         EndDialog(popup, PopupCancelled);
         return TRUE;
@@ -83,8 +105,9 @@ void RefuseTransparency(HWND dialog)
 
 int RunColourSourcePopup(HINSTANCE module, HWND owner, const ColourPopupView& view)
 {
+    ColourPopup popup{&view, module, {}};
     const INT_PTR result = DialogBoxParamA(module, DLG_COLOUR_SOURCE, owner, PopupProc,
-                                           reinterpret_cast<LPARAM>(&view));
+                                           reinterpret_cast<LPARAM>(&popup));
     return result >= PopupForeground && result <= PopupTransparent ? static_cast<int>(result)
                                                                      : PopupCancelled;
 }

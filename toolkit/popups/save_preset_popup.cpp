@@ -6,6 +6,7 @@
 #include "resources/resource_ids.h"
 #include "toolkit/presetstore/preset_store.h"
 #include "toolkit/widgets/image_button.h"
+#include "toolkit/widgets/scaled_window.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ struct SavePopup {
     HINSTANCE module;
     SavePopupResult result;
     ImageButton* buttons[3]; // Delete, Cancel, Save: the order they are asked in
+    WindowLayout layout;
 };
 
 SavePopup* Of(HWND popup)
@@ -49,6 +51,7 @@ void CreateButtons(HWND popup, SavePopup& p)
 void Initialise(HWND popup, SavePopup& p)
 {
     const SavePopupSetup& s = *p.setup;
+    LayOutDialog(popup, p.module, DLG_SAVE_PRESET, p.layout);
     HWND combo = GetDlgItem(popup, IDC_PRESET_NAME);
     AddUserPresetNames(combo, s.keyPath, s.maxNames, 0);
     char name[64] = "";
@@ -66,8 +69,10 @@ void Paint(HWND popup, SavePopup& p)
     HDC dc = BeginPaint(popup, &ps);
     SelectObject(dc, p.setup->kit->textFont);
     SetBkMode(dc, TRANSPARENT);
-    FillTexture(*p.setup->kit, dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
-                ps.rcPaint.bottom);
+    UseLayoutPixels(dc, p.layout.scale);
+    const Box invalid = CoveringLayout(p.layout.scale, Box{ps.rcPaint.left, ps.rcPaint.top,
+                                                           ps.rcPaint.right, ps.rcPaint.bottom});
+    FillTexture(*p.setup->kit, dc, invalid.left, invalid.top, invalid.right, invalid.bottom);
     for (ImageButton* b : p.buttons)
         PaintImageButton(b, dc);
     DrawAnchorText(dc, popup, IDC_SAVE_PROMPT);
@@ -105,7 +110,10 @@ INT_PTR CALLBACK PopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lPara
     SavePopup* p = Of(popup);
     if (!p)
         return FALSE;
+    if (message == WM_DESTROY)
+        ReleaseWindowLayout(popup, p->layout);
     if (message >= kFirstMouseMessage && message <= kLastMouseMessage) {
+        lParam = static_cast<LPARAM>(PointerToLayout(p->layout.scale, static_cast<uintptr_t>(lParam)));
         for (ImageButton* b : p->buttons)
             if (ImageButtonMouse(b, popup, message, wParam, lParam))
                 return TRUE;

@@ -298,6 +298,24 @@ struct Runner {
             d.timeoutMs = ms;
             return true;
         }
+        if (c == "dpi") {
+            // The dialog moved to a screen of another scaling: what Windows
+            // sends a per-monitor aware window, suggesting the screen's
+            // top-left corner (so the whole dialog stays on this screen).
+            int dpi = 0;
+            if (w.size() != 2 || !Number(w[1], dpi) || dpi < 48)
+                return Fail("dpi needs dots per inch (96 is 100%)");
+            if (!Target())
+                return false;
+            RECT r;
+            GetWindowRect(d.dialog, &r);
+            OffsetRect(&r, -r.left, -r.top);
+            DWORD_PTR ignored;
+            if (!SendMessageTimeoutA(d.dialog, 0x02E0, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r),
+                                     SMTO_NORMAL, static_cast<UINT>(d.timeoutMs), &ignored))
+                return Fail("dpi: the dialog did not take WM_DPICHANGED");
+            return WaitIdle(d);
+        }
         if (c == "cursor") {
             POINT p;
             if (w.size() != 2)

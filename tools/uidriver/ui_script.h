@@ -22,6 +22,7 @@
 //   expect-checked ID 0|1
 //   expect-text ID "TEXT" | expect-title "TEXT"
 //   expect-closed                  the dialog has closed
+//   dpi N                          WM_DPICHANGED: the dialog now on a screen of N dpi
 //   capture FILE.png               the dialog's client area as painted
 //   capture-all FILE.png           the main dialog with its open pop-ups in place
 //   rects FILE                     every control's client rectangle (screen

@@ -117,11 +117,44 @@ const BitmapImage* PictureOf(const TwoStageDialog& d, int picture)
     }
 }
 
+// A picture set into a line of text sits in the line's run of blanks, as
+// wide as the font makes it: the picture's x when a text item of the same
+// line (within 6 pixels up or down, after the same moves) has such a run
+// around the picture's place, else its own x.
+template <size_t N>
+int32_t PictureX(HDC dc, const Item (&items)[N], size_t at, int32_t x, const BitmapImage* picture)
+{
+    const Item& pic = items[at];
+    size_t first = at;
+    while (first > 0 && items[first - 1].kind != Move)
+        --first;
+    for (size_t i = first; i < N && items[i].kind != Move; ++i) {
+        const Item& t = items[i];
+        if (t.kind != Text || t.b - pic.b > 6 || pic.b - t.b > 6 || pic.a < t.a)
+            continue;
+        const char* run = std::strstr(t.text, "    ");
+        if (!run)
+            continue;
+        size_t end = static_cast<size_t>(run - t.text);
+        while (t.text[end] == ' ')
+            ++end;
+        SIZE before = {}, through = {};
+        GetTextExtentPoint32A(dc, t.text, static_cast<int>(run - t.text), &before);
+        GetTextExtentPoint32A(dc, t.text, static_cast<int>(end), &through);
+        if (pic.a > t.a + through.cx + 20)
+            continue; // a picture further along the line
+        const int32_t width = picture ? picture->width : 0;
+        return x + t.a + (before.cx + through.cx - width) / 2;
+    }
+    return x + pic.a;
+}
+
 template <size_t N>
 void DrawItems(const TwoStageDialog& d, HDC dc, const Item (&items)[N], int32_t x, int32_t y)
 {
     SetTextColor(dc, RGB(0, 0, 0));
-    for (const Item& it : items) {
+    for (size_t i = 0; i < N; ++i) {
+        const Item& it = items[i];
         switch (it.kind) {
         case Text:
             if (it.mark == 'r')
@@ -130,9 +163,11 @@ void DrawItems(const TwoStageDialog& d, HDC dc, const Item (&items)[N], int32_t 
                 SetTextColor(dc, RGB(0, 0, 0));
             WriteText(dc, x + it.a, y + it.b, it.text);
             break;
-        case Image:
-            TransparentBlit(dc, PictureOf(d, it.picture), x + it.a, y + it.b);
+        case Image: {
+            const BitmapImage* picture = PictureOf(d, it.picture);
+            TransparentBlit(dc, picture, PictureX(dc, items, i, x, picture), y + it.b);
             break;
+        }
         case Line:
             EngravedLine(dc, x + it.a, y + it.b, x + it.c, y + it.d);
             break;

@@ -67,7 +67,7 @@ inline std::vector<uint8_t> ExpectedPipl(const std::string& productName, uint32_
     PiplBuilder b;
     b.U16(1); // version
     b.U32(0); // kind/version
-    b.U32(8); // properties
+    b.U32(9); // properties
     b.Property("kind", PiplBuilder::Le32(PiplBuilder::Code("8BFM")));
     b.Property("name", PiplBuilder::Pascal(productName));
     b.Property("catg", PiplBuilder::Pascal("Orchwell"));
@@ -81,5 +81,6 @@ inline std::vector<uint8_t> ExpectedPipl(const std::string& productName, uint32_
         fici.insert(fici.end(), {1, 1, uint8_t(noSelection ? 0x07 : 0x0F), 0});
     }
     b.Property("fici", fici);
+    b.Property("pmsa", PiplBuilder::Le32(1)); // the dialog follows the monitor's scaling
     return b.bytes;
 }

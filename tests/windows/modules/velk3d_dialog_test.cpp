@@ -357,3 +357,32 @@ TEST_F(Velk3dDialog, ShownAtTheScreensScaling)
 }
 
 } // namespace
+
+namespace {
+
+// Moved to a screen of 150%, the dialog is laid out again at that scale and
+// drags at the new places still move the controls as at 100%.
+TEST_F(Velk3dDialog, MovedToAnotherScalingTheDialogFollows)
+{
+    const HostRun run = Run("dpi 144\n"
+                            "capture \"" + folder + "moved.png\"\n"
+                            "drag @1019/bl:58,124 -> @1019/bl:88,124\n"
+                            "drag @1019:69,56 -> @1019:49,66\n" +
+                                std::string(kApply),
+                            coffee);
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    const Pixels moved = LoadPixels(folder + "moved.png");
+    EXPECT_EQ(moved.width, ToDevice(Scale{144}, 624));
+    EXPECT_EQ(moved.height, ToDevice(Scale{144}, 411));
+    const std::vector<uint8_t> last = ReadLastUsed();
+    ASSERT_EQ(last.size(), 64u);
+    int16_t x[8], y[8];
+    std::memcpy(x, &last[0], 16);
+    std::memcpy(y, &last[16], 16);
+    EXPECT_EQ(x[6], 60); // Light Boosting, 30 further along
+    EXPECT_EQ(x[5], 25); // the G-Shading pad, 20 left and 10 down
+    EXPECT_EQ(y[5], 42);
+    EXPECT_EQ(DifferingBytes(LoadPixels(folder + "host.png"), Cli({"--record", LastUsedFile()}, coffee, "cli.png")), 0u);
+}
+
+} // namespace

@@ -56,7 +56,7 @@ TEST(MODULE_SUITE(Pipl), ResourceOfTheOtherArchitectureMatchesTheLayout)
 
 TEST(MODULE_SUITE(Pipl), PropertyLengthsLeadFromOnePropertyToTheNext)
 {
-    // A host that steps by the length field alone must meet all eight keys
+    // A host that steps by the length field alone must meet all nine keys
     // and end exactly at the end of the resource.
     std::vector<uint8_t> d = RawResource("PIPL", MAKEINTRESOURCEA(16000));
     ASSERT_GE(d.size(), 10u);
@@ -70,6 +70,6 @@ TEST(MODULE_SUITE(Pipl), PropertyLengthsLeadFromOnePropertyToTheNext)
         at += 16 + len;
     }
     EXPECT_EQ(at, d.size());
-    std::vector<std::string> expected = {"kind", "name", "catg", "vers", OwnCodeKey(), "mode", "enbl", "fici"};
+    std::vector<std::string> expected = {"kind", "name", "catg", "vers", OwnCodeKey(), "mode", "enbl", "fici", "pmsa"};
     EXPECT_EQ(keys, expected);
 }
