@@ -192,9 +192,13 @@ void PaintFrame(const DeformDialog& d, HDC dc)
     const Box x2 = ControlRect(d.frame.window, IDC_DOUBLE_STRETCH1);
     const Box aa = ControlRect(d.frame.window, IDC_ANTIALIAS);
     WriteText(dc, x2.left + 15, x2.top, "x2");
-    WriteText(dc, aa.left + 16, aa.top, "Antialiasing", 12);
+    const int32_t cancel = d.cancel ? d.cancel->logic.x : aa.left + 78;
+    WriteTextWithin(dc, aa.left + 16, aa.top, "Antialiasing", cancel - 2 - (aa.left + 16));
+    // Set against the swatch, whatever width the font gives it.
     const Box& s = d.swatch;
-    WriteText(dc, s.left - 52, s.top + 4, "BkgrColor:", 10);
+    const int32_t label = TextWidth(kit, "BkgrColor:");
+    const int32_t width = label < 50 ? label : 50;
+    WriteTextWithin(dc, s.left - 2 - width, s.top + 4, "BkgrColor:", width);
     InsetFill(dc, s.left, s.top, s.right, s.bottom, gDeform.colour.fill);
 }
 

@@ -190,8 +190,18 @@ void ReleaseKit(Kit& kit)
 
 Box ControlRect(HWND dialog, int id)
 {
-    if (const WindowLayout* laidOut = LayoutOf(dialog))
-        return LayoutBox(laidOut->layout, id);
+    if (const WindowLayout* laidOut = LayoutOf(dialog)) {
+        Box box = LayoutBox(laidOut->layout, id);
+        // A combo box's template height includes its drop-down list: the
+        // box is the part that shows.
+        char kind[16] = "";
+        HWND control = GetDlgItem(dialog, id);
+        RECT shown = {};
+        if (control && GetClassNameA(control, kind, sizeof kind) && lstrcmpiA(kind, "ComboBox") == 0 &&
+            GetWindowRect(control, &shown))
+            box.bottom = box.top + ToLayout(laidOut->scale, shown.bottom - shown.top - 1) + 1;
+        return box;
+    }
     RECT r = {};
     GetWindowRect(GetDlgItem(dialog, id), &r);
     POINT a = {r.left, r.top}, b = {r.right, r.bottom};
@@ -274,6 +284,31 @@ int32_t TextWidth(const Kit& kit, const char* text)
     SIZE extent = {};
     GetTextExtentPoint32A(kit.backDC, text, static_cast<int>(std::strlen(text)), &extent);
     return extent.cx;
+}
+
+int32_t WriteTextWithin(HDC target, int32_t x, int32_t y, const char* text, int32_t width)
+{
+    if (!text)
+        return 0;
+    const int count = static_cast<int>(std::strlen(text));
+    int ends[64];
+    SIZE extent = {};
+    if (count == 0 || count > 64 || width <= 0 ||
+        !GetTextExtentExPointA(target, text, count, 0, nullptr, ends, &extent) ||
+        extent.cx <= width) {
+        WriteText(target, x, y, text, count);
+        return extent.cx;
+    }
+    // Each letter's advance scaled down so the last one ends at width.
+    int dx[64];
+    int placed = 0;
+    for (int i = 0; i < count; ++i) {
+        const int end = static_cast<int>(int64_t(ends[i]) * width / extent.cx);
+        dx[i] = end - placed;
+        placed = end;
+    }
+    ExtTextOutA(target, x, y, 0, nullptr, text, static_cast<UINT>(count), dx);
+    return width;
 }
 
 void TextOverTexture(const Kit& kit, int32_t x, int32_t y, const char* text, int32_t width,
