@@ -290,7 +290,10 @@ int32_t WriteTextWithin(HDC target, int32_t x, int32_t y, const char* text, int3
 {
     if (!text)
         return 0;
-    const int count = static_cast<int>(std::strlen(text));
+    // Trailing blanks draw nothing and take no room.
+    int count = static_cast<int>(std::strlen(text));
+    while (count > 0 && text[count - 1] == ' ')
+        --count;
     int ends[64];
     SIZE extent = {};
     if (count == 0 || count > 64 || width <= 0 ||
@@ -317,7 +320,7 @@ void TextOverTexture(const Kit& kit, int32_t x, int32_t y, const char* text, int
     if (!kit.backDC)
         return;
     FillTexture(kit, kit.backDC, x, y, x + width, y + height);
-    WriteText(kit.backDC, x, y, text);
+    WriteTextWithin(kit.backDC, x, y, text, width);
     HDC window = KitWindowDC(kit);
     CopyFromBack(kit, window, x, y, x + width, y + height);
     ReleaseDC(kit.dialog, window);

@@ -84,8 +84,8 @@ void DrawAnchorText(HDC target, HWND dialog, int id);
 void WriteText(HDC target, int32_t x, int32_t y, const char* text, int count = -1);
 // Writes text at (x, y) within `width` layout pixels: where the font makes
 // it wider (a substitute font, or hinting at a larger size) its letters are
-// set closer so that nothing runs into what follows. Returns the width the
-// text takes.
+// set closer so that nothing runs into what follows. Trailing blanks are
+// left out. Returns the width the text takes.
 int32_t WriteTextWithin(HDC target, int32_t x, int32_t y, const char* text, int32_t width);
 // Fills the rectangle inset by 2 on every side with a swatch paint value
 // (solid, or the checkerboard when its top byte is 0).

@@ -56,7 +56,12 @@ void CreateWidgets(TwoStageDialog& d)
     const Box& P = d.anchors.P;
     const Box& T = d.status;
     d.help.reset(CreateTextLink(4, 4, 30, 13, REQ_LAST_HELP_PAGE, "help"));
-    d.web.reset(CreateTextLink(T.left + 40, T.top, 130, T.bottom - T.top, REQ_WEB_LINK, kHomePage));
+    // The web link is as wide as its text: all of it can be clicked.
+    SelectObject(d.frame.kit.backDC, d.frame.kit.linkFont);
+    const int32_t webWidth = TextWidth(d.frame.kit, kHomePage) + 1;
+    SelectObject(d.frame.kit.backDC, d.frame.kit.textFont);
+    d.web.reset(CreateTextLink(T.left + 40, T.top, webWidth > 130 ? webWidth : 130, T.bottom - T.top,
+                               REQ_WEB_LINK, kHomePage));
     d.page[0].reset(CreateTextLink(P.left + 20, P.bottom - 42, 80, 13, REQ_HELP_BASICS, "Basic Operations"));
     d.page[1].reset(CreateTextLink(P.left + 165, P.bottom - 42, 36, 13, REQ_HELP_SLIDERS, "Sliders"));
     d.page[2].reset(CreateTextLink(P.left + 250, P.bottom - 42, 100, 13, REQ_HELP_PRESETS, "Preset Management"));

@@ -5,6 +5,9 @@
 #include <cstring>
 
 #include "resources/resource_ids.h"
+#include "toolkit/layout/scale.h"
+#include "toolkit/widgets/kit.h"
+#include "toolkit/widgets/scaled_window.h"
 #include "tests/windows/widgets/gallery_run.h"
 #include "tools/uidriver/box_capture.h"
 #include "tools/uidriver/gdi_count.h"
@@ -235,6 +238,56 @@ TEST_F(Widgets, AStepThatNeverSettlesFailsWithinItsTimeout)
     EXPECT_NE(d.error.find("found posted messages waiting"), std::string::npos) << d.error;
     g.busyStop = true;
     EXPECT_TRUE(WaitIdle(d)) << d.error;
+}
+
+// Whatever font the system gives for the dialogs' font (Wine's stand-in is
+// wider than Windows' own, and text drawn at a larger size is hinted
+// wider), captions and read-outs keep to the room the layout gives them:
+// drawn at 100% and at 150% and 200%, no ink reaches beyond their room.
+TEST(DialogFont, CaptionsAndReadOutsKeepToTheirRoom)
+{
+    Kit kit{};
+    CreateKitFonts(kit);
+    const struct {
+        const char* text;
+        int room;
+    } texts[] = {{"BkgrColor:", 50}, {"Antialiasing", 56}, {"Deformation", 64}, {"WhiteCanvas", 64},
+                 {"BG:", 18}, {"Bypass", 40}, {"-25", 15}, {"035", 15}, {"1234", 40}};
+    for (int dpi : {96, 144, 192}) {
+        const Scale scale{dpi};
+        const int w = ToDevice(scale, 120), h = ToDevice(scale, 20);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(bitmap, nullptr);
+        HDC dc = CreateCompatibleDC(nullptr);
+        const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+        const HGDIOBJ oldFont = SelectObject(dc, kit.textFont);
+        SetBkMode(dc, TRANSPARENT);
+        UseLayoutPixels(dc, scale);
+        for (const auto& t : texts) {
+            SCOPED_TRACE(std::string(t.text) + " at " + std::to_string(dpi) + " dpi");
+            GdiFlush();
+            std::memset(bits, 0xFF, size_t(w) * h * 4);
+            WriteTextWithin(dc, 0, 2, t.text, t.room);
+            GdiFlush();
+            const uint32_t* p = static_cast<const uint32_t*>(bits);
+            int inkWithin = 0, inkBeyond = 0;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    if ((p[size_t(y) * w + x] & 0xFFFFFF) != 0xFFFFFF)
+                        ++(x < ToDevice(scale, t.room) ? inkWithin : inkBeyond);
+            EXPECT_GT(inkWithin, 10 * dpi / 96);
+            EXPECT_EQ(inkBeyond, 0);
+        }
+        UseDevicePixels(dc);
+        SelectObject(dc, oldFont);
+        SelectObject(dc, oldBitmap);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+    ReleaseKit(kit);
 }
 
 } // namespace
