@@ -193,6 +193,11 @@ void UpdateStatus(TwoStageDialog& d, Pointer pointer)
     // line is cleared as far as the text goes.
     const Box& T = d.status;
     int32_t right = T.left + kStatusMarkEnd > T.right ? T.left + kStatusMarkEnd : T.right;
+    // As far as the Offset slider's track: its read-out, left of the track,
+    // lies under the line (the value shows beside "Offset"), and a larger
+    // font's ink must not peek out.
+    const int32_t track = d.panel.slider[MoireH].left - 3;
+    right = track > right ? track : right;
     if (d.web) {
         SIZE extent = {};
         SelectObject(dc, d.frame.kit.linkFont);

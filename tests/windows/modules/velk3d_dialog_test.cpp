@@ -350,12 +350,31 @@ namespace {
 // 192, which ctest starts after it).
 TEST_F(Velk3dDialog, ShownAtTheScreensScaling)
 {
-    const HostRun run = Run("capture \"" + folder + "open.png\"\nkey escape\n", coffee);
+    const HostRun run = Run("rects \"" + folder + "rects.txt\"\ncapture \"" + folder +
+                                "open.png\"\nkey escape\n",
+                            coffee);
     ASSERT_EQ(run.exitCode, 0u) << run.summary;
     const Scale s = TestScale();
     const Pixels shown = LoadPixels(folder + "open.png");
     ASSERT_EQ(shown.width, ToDevice(s, 624));
     ASSERT_EQ(shown.height, ToDevice(s, 411));
+    // Whatever the font, the captions keep to their room: no ink of
+    // "Antialiasing" in the two columns before Cancel, none of "BkgrColor:"
+    // in the two before the swatch.
+    std::map<int, ControlBox> rects = ReadRects(folder + "rects.txt");
+    const ControlBox aa = rects[1004], swatch = rects[1021];
+    const auto inkIn = [&](long left, long right, long top, long bottom) {
+        int ink = 0;
+        for (int y = ToDevice(s, top); y < ToDevice(s, bottom); ++y)
+            for (int x = ToDevice(s, left); x < ToDevice(s, right); ++x) {
+                const uint8_t* p = shown.At(x, y);
+                ink += p[0] < 100 && p[1] < 100 && p[2] < 100;
+            }
+        return ink;
+    };
+    EXPECT_GT(inkIn(aa.right + 2, aa.right + 40, aa.top, aa.top + 13), 10); // the caption is there
+    EXPECT_EQ(inkIn(aa.right + 58, aa.right + 60, aa.top, aa.top + 13), 0);
+    EXPECT_EQ(inkIn(swatch.left - 2, swatch.left, swatch.top + 4, swatch.top + 17), 0);
     const std::string reference = WinPath(WORK_DIR) + "\\velk3d-open-96.png";
     if (s.dpi == 96) {
         ASSERT_TRUE(SavePixels(reference, shown));
