@@ -294,16 +294,45 @@ int32_t WriteTextWithin(HDC target, int32_t x, int32_t y, const char* text, int3
     int count = static_cast<int>(std::strlen(text));
     while (count > 0 && text[count - 1] == ' ')
         --count;
-    int ends[64];
+    int ends[128];
     SIZE extent = {};
-    if (count == 0 || count > 64 || width <= 0 ||
+    if (count == 0 || count > 128 || width <= 0 ||
         !GetTextExtentExPointA(target, text, count, 0, nullptr, ends, &extent) ||
         extent.cx <= width) {
         WriteText(target, x, y, text, count);
         return extent.cx;
     }
-    // Each letter's advance scaled down so the last one ends at width.
-    int dx[64];
+    // The blanks give up to half their width first, shared out evenly, and
+    // the words are written one by one, each as the font sets it (advances
+    // given by hand are whole layout pixels, too coarse for letters at a
+    // larger scale). Only what is still too much is taken from every letter
+    // alike.
+    int dx[128];
+    int blanks = 0, blankRoom = 0;
+    for (int i = 0; i < count; ++i) {
+        dx[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+        if (text[i] == ' ') {
+            ++blanks;
+            blankRoom += dx[i] / 2;
+        }
+    }
+    const int excess = extent.cx - width;
+    if (blanks > 0 && blankRoom >= excess) {
+        int seen = 0;
+        for (int i = 0; i < count;) {
+            if (text[i] == ' ') {
+                ++seen, ++i;
+                continue;
+            }
+            int end = i;
+            while (end < count && text[end] != ' ')
+                ++end;
+            const int start = (i > 0 ? ends[i - 1] : 0) - excess * seen / blanks;
+            TextOutA(target, x + start, y, text + i, end - i);
+            i = end;
+        }
+        return width;
+    }
     int placed = 0;
     for (int i = 0; i < count; ++i) {
         const int end = static_cast<int>(int64_t(ends[i]) * width / extent.cx);

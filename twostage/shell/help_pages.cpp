@@ -149,8 +149,10 @@ int32_t PictureX(HDC dc, const Item (&items)[N], size_t at, int32_t x, const Bit
     return x + pic.a;
 }
 
+// The items of a page from (x, y); no line of text goes past `right`.
 template <size_t N>
-void DrawItems(const TwoStageDialog& d, HDC dc, const Item (&items)[N], int32_t x, int32_t y)
+void DrawItems(const TwoStageDialog& d, HDC dc, const Item (&items)[N], int32_t x, int32_t y,
+               int32_t right)
 {
     SetTextColor(dc, RGB(0, 0, 0));
     for (size_t i = 0; i < N; ++i) {
@@ -161,7 +163,7 @@ void DrawItems(const TwoStageDialog& d, HDC dc, const Item (&items)[N], int32_t 
                 SetTextColor(dc, RGB(255, 0, 0));
             else if (it.mark == 'b')
                 SetTextColor(dc, RGB(0, 0, 0));
-            WriteText(dc, x + it.a, y + it.b, it.text);
+            WriteTextWithin(dc, x + it.a, y + it.b, it.text, right - (x + it.a));
             break;
         case Image: {
             const BitmapImage* picture = PictureOf(d, it.picture);
@@ -252,11 +254,11 @@ void ShowHelpPage(TwoStageDialog& d, int command)
     IntersectClipRect(dc, R.left, R.top, R.right, R.bottom);
     const int32_t x = command == REQ_HELP_PRESETS ? R.left + 15 : R.left + 20, y = R.top + 12;
     if (command == REQ_HELP_BASICS)
-        DrawItems(d, dc, kBasics, x, y);
+        DrawItems(d, dc, kBasics, x, y, R.right - 4);
     else if (command == REQ_HELP_SLIDERS)
-        DrawItems(d, dc, kSliders, x, y);
+        DrawItems(d, dc, kSliders, x, y, R.right - 4);
     else
-        DrawItems(d, dc, kPresets, x, y);
+        DrawItems(d, dc, kPresets, x, y, R.right - 4);
     ReleaseDC(d.frame.window, dc);
     d.lastHelpPage = command - REQ_HELP_BASICS;
     d.frame.pendingChanges = 0;
