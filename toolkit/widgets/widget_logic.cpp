@@ -9,11 +9,13 @@ bool Inside(const ButtonLogic& b, uintptr_t lParam)
     return PointInRect(lParam, b.x, b.y, b.x + b.width, b.y + b.height);
 }
 
-// velk2000: a release outside abandons the press for good.
+// velk2000: a release outside abandons the press for good. The second press
+// of two quick clicks arrives as a double-click: it is a press like any other.
 ButtonReaction TwoStageButton(ButtonLogic& b, uint32_t message, uintptr_t lParam)
 {
     switch (message) {
     case kLeftButtonDown:
+    case kLeftButtonDoubleClick:
         if (!Inside(b, lParam))
             return {};
         b.state = 1;

@@ -111,3 +111,33 @@ TEST_F(Velk2000Tools, HelpPagesOpenCloseAndRememberTheLastOne)
 }
 
 } // namespace
+
+namespace {
+
+// Two quick clicks on a tool button act twice, as two slow ones do: the
+// second press arrives as a double-click.
+TEST_F(Velk2000Tools, TwoQuickClicksActTwice)
+{
+    const auto saved = [](const char* name) {
+        return std::string("select 1014 \"SAVE USER PRESET\"\ndialog save\ntype 1014 \"") + name +
+               "\"\nclick @1014/br:-50,16\ndialog samples\n";
+    };
+    // Increase Spacing: 25 x 14 at (2, 51) of the tools' anchor.
+    const char kIncrease[] = "@4004:14,58";
+    for (const std::string& script :
+         {"click " + std::string(kIncrease) + "\n" + saved("Once"),
+          "click " + std::string(kIncrease) + "\nclick " + kIncrease + "\n" + saved("Slow"),
+          "dblclick " + std::string(kIncrease) + "\n" + saved("Quick")}) {
+        const HostRun run = Run(script);
+        ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    }
+    const auto spacing = [](const char* name) {
+        const std::vector<uint8_t> r = ReadUserPreset2000(name);
+        return r.size() == 64 ? std::vector<uint8_t>(r.begin() + 20, r.begin() + 24) : std::vector<uint8_t>{};
+    };
+    ASSERT_EQ(spacing("Slow").size(), 4u);
+    EXPECT_NE(spacing("Once"), spacing("Slow"));
+    EXPECT_EQ(spacing("Quick"), spacing("Slow"));
+}
+
+} // namespace
