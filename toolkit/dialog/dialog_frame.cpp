@@ -25,6 +25,12 @@ void StartFrame(DialogFrame& frame, HWND window, const char* name, KitVariant va
 void FrameMessage(DialogFrame& frame, UINT message, WPARAM wParam, LPARAM& lParam)
 {
     if (IsMouseMessage(message)) {
+        // A drag ends wherever the button is released: the dialog holds the
+        // mouse from a press to its release.
+        if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
+            SetCapture(frame.window);
+        else if (message == WM_LBUTTONUP && GetCapture() == frame.window)
+            ReleaseCapture();
         lParam = static_cast<LPARAM>(PointerToLayout(frame.layout.scale, static_cast<uintptr_t>(lParam)));
     } else if (message == kDpiChanged) {
         RescaleDialog(frame.window, frame.layout, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));

@@ -142,10 +142,29 @@ HWND TargetAt(const UiDriver& d, int x, int y, POINT& local)
     return d.dialog;
 }
 
+// A pointer outside the dialog's client area reaches it only while a window
+// of the dialog's thread holds the capture, as real input does; otherwise it
+// goes to another window and the dialog never sees it.
 bool PostPointer(UiDriver& d, UINT message, WPARAM keys, int x, int y)
 {
     if (!d.dialog || !IsWindow(d.dialog))
         return Fail(d, "no dialog to send input to");
+    RECT client;
+    GetClientRect(d.dialog, &client);
+    const POINT at = {x, y};
+    if (!PtInRect(&client, at)) {
+        // Whether the capture is held depends on the input before this:
+        // it is handled first, as the system handles input in order.
+        if (!WaitIdle(d))
+            return false;
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(d.uiThread, &info) || !info.hwndCapture)
+            return true;
+        POINT local = at;
+        MapWindowPoints(d.dialog, info.hwndCapture, &local, 1);
+        return Post(d, info.hwndCapture, message, keys, MAKELPARAM(local.x, local.y), "pointer input");
+    }
     POINT local;
     HWND target = TargetAt(d, x, y, local);
     return Post(d, target, message, keys, MAKELPARAM(local.x, local.y), "pointer input");

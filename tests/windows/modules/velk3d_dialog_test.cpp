@@ -427,3 +427,24 @@ TEST_F(Velk3dDialog, MovedToAnotherScalingTheDialogFollows)
 }
 
 } // namespace
+
+namespace {
+
+// A drag released outside the dialog ends there: the next drag moves the
+// slider under the pointer, not the one dragged before.
+TEST_F(Velk3dDialog, ADragReleasedOutsideTheDialogEnds)
+{
+    // The tile-width slider's knob sits at (61, 13); Light Boosting is 30.
+    const HostRun run = Run("drag 61,13 -> 90,-25\n"
+                            "drag @1019/bl:58,124 -> @1019/bl:88,124\n" +
+                                std::string(kApply),
+                            coffee);
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    const std::vector<uint8_t> last = ReadLastUsed();
+    ASSERT_EQ(last.size(), 64u);
+    int16_t x[8];
+    std::memcpy(x, &last[0], 16);
+    EXPECT_EQ(x[6], 60); // Light Boosting moved by its own drag
+}
+
+} // namespace

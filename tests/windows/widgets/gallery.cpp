@@ -196,6 +196,12 @@ INT_PTR CALLBACK GalleryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 {
     Gallery& g = *g_gallery;
     if (message >= WM_MOUSEFIRST && message <= kLastMouseMessage && g.kit.dialog) {
+        // Like the modules' dialogs, the gallery holds the mouse from a
+        // press to its release.
+        if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
+            SetCapture(dialog);
+        else if (message == WM_LBUTTONUP && GetCapture() == dialog)
+            ReleaseCapture();
         if (Dispatch(dialog, g, message, wParam, lParam) && g_pendingRedraw++ == 0)
             PostMessageA(dialog, WM_USER, REQ_RENDER, 0);
         return TRUE;
