@@ -8,8 +8,6 @@
 #include "deform/shell/deform_dialog.h"
 #include "resources/resource_ids.h"
 #include "toolkit/dialog/render_cycle.h"
-#include "toolkit/preview/fetch_whole_image.h"
-#include "toolkit/preview/preview_reduce.h"
 #include "toolkit/preview/preview_store.h"
 #include "toolkit/widgets/slider.h"
 #include "toolkit/widgets/tri_state_toggle.h"
@@ -34,32 +32,12 @@ void SetUp(DeformDialog& d, HDC dc)
     d.swatch = ControlRect(w, IDC_BG_SWATCH);
     d.link = ControlRect(w, IDC_STATUS_ANCHOR);
     // The link is as wide as its text, which may reach beyond its anchor.
-    SelectObject(d.frame.kit.backDC, d.frame.kit.linkFont);
-    const int32_t end = d.link.left + TextWidth(d.frame.kit, kHomePage) + 1;
-    SelectObject(d.frame.kit.backDC, d.frame.kit.textFont);
+    const int32_t end = d.link.left + LinkWidth(d.frame.kit, kHomePage) + 1;
     d.link.right = end > d.link.right ? end : d.link.right;
     MakeDeformSliders(gDeform.panel, d.knob.get(), 13, a);
     CheckDlgButton(w, IDC_ANTIALIAS, BST_CHECKED);
     StartPresetBox(d);
     d.frame.ready = true;
-}
-
-// The first render asks the host for the whole image and reduces it; without
-// buffers from the host the dialog ends with the request's result.
-bool FetchImage(DeformDialog& d)
-{
-    FilterRecord* host = gDeform.hostRecord;
-    const OSErr fetched = FetchWholeImage(host, static_cast<int16_t>(gDeform.planesInUse));
-    if (fetched != noErr) {
-        EndFrame(d.frame, fetched);
-        return false;
-    }
-    d.previewSize = FillPreviewBuffers(
-        gDeform.previewScale, static_cast<const uint8_t*>(host->inData), host->inRowBytes,
-        gDeform.planesInUse, host->haveMask ? static_cast<const uint8_t*>(host->maskData) : nullptr,
-        host->maskRowBytes, host->imageSize.h, host->imageSize.v,
-        static_cast<uint8_t*>(host->outData), PreviewStoreBuffers());
-    return true;
 }
 
 void PaintSlot(const DeformDialog& d, int slot, HDC dc)
@@ -217,7 +195,11 @@ const RenderSteps kSteps = {
         d.fullRepaint = false;
     },
     [](void* u) { Of(u).wantedInputs = PanelPreviewInputs(gDeform.panel, gDeform.colour); },
-    [](void* u) { return FetchImage(Of(u)); },
+    [](void* u) {
+        DeformDialog& d = Of(u);
+        return FetchPreviewImage(d.frame, gDeform.hostRecord, gDeform.planesInUse, gDeform.previewScale,
+                                 d.previewSize);
+    },
     [](void* u) {
         const DeformDialog& d = Of(u);
         return d.rendered && d.shownFill == gDeform.colour.fill &&
@@ -245,9 +227,7 @@ void PaintDialog(DeformDialog& d)
     HDC dc = KitWindowDC(d.frame.kit);
     PAINTSTRUCT ps;
     BeginPaint(window, &ps);
-    const Box invalid = CoveringLayout(d.frame.layout.scale, Box{ps.rcPaint.left, ps.rcPaint.top,
-                                                                 ps.rcPaint.right, ps.rcPaint.bottom});
-    FillTexture(d.frame.kit, dc, invalid.left, invalid.top, invalid.right, invalid.bottom);
+    FillInvalid(d.frame.kit, dc, ps.rcPaint, d.frame.layout.scale);
     PaintImageButton(d.cancel.get(), dc);
     PaintImageButton(d.apply.get(), dc);
     if (!d.frame.ready)

@@ -98,15 +98,10 @@ bool OnMouse(DeformDialog& d, UINT message, LPARAM lParam)
 
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    DeformDialog* state = DialogStateOf<DeformDialog>(window, message, lParam);
+    DeformDialog* state = EnterMessage<DeformDialog>(window, message, wParam, lParam);
     if (!state)
-        return FALSE;
-    DeformDialog& d = *state;
-    FrameMessage(d.frame, message, wParam, lParam);
-    if (DroppedAfterEnd(d.frame, message))
         return message == WM_PAINT;
-    if (IsMouseMessage(message) && d.frame.ready && DispatchMouse(d, message, wParam, lParam))
-        RequestRender(d.frame);
+    DeformDialog& d = *state;
     ShowDoubleStretch(d);
     switch (message) {
     case WM_INITDIALOG:

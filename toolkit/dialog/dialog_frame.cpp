@@ -1,6 +1,9 @@
 #include "toolkit/dialog/dialog_frame.h"
 
 #include "toolkit/module/module.h"
+#include "toolkit/preview/fetch_whole_image.h"
+#include "toolkit/preview/preview_reduce.h"
+#include "toolkit/preview/preview_store.h"
 
 bool RunFrameDialog(const char* name, HWND owner, DLGPROC procedure, void* state)
 {
@@ -67,6 +70,21 @@ void EndFrame(DialogFrame& frame, int16_t result)
     frame.ready = false;
     frame.closed = true;
     EndDialog(frame.window, 0);
+}
+
+bool FetchPreviewImage(DialogFrame& frame, FilterRecord* host, int32_t planes, float previewScale,
+                       PreviewSize& size)
+{
+    const OSErr fetched = FetchWholeImage(host, static_cast<int16_t>(planes));
+    if (fetched != noErr) {
+        EndFrame(frame, fetched);
+        return false;
+    }
+    size = FillPreviewBuffers(previewScale, static_cast<const uint8_t*>(host->inData), host->inRowBytes,
+                              planes, host->haveMask ? static_cast<const uint8_t*>(host->maskData) : nullptr,
+                              host->maskRowBytes, host->imageSize.h, host->imageSize.v,
+                              static_cast<uint8_t*>(host->outData), PreviewStoreBuffers());
+    return true;
 }
 
 int32_t PreviewMouse(DialogFrame& frame, MouseDispatch dispatch, void* dialog)

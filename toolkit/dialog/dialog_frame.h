@@ -12,7 +12,9 @@
 
 #include <cstdint>
 
+#include "host/filter_record.h"
 #include "resources/resource_ids.h"
+#include "toolkit/preview/preview_scale.h"
 #include "toolkit/widgets/kit.h"
 #include "toolkit/widgets/scaled_window.h"
 
@@ -79,6 +81,32 @@ void PostRender(const DialogFrame& frame);
 // Ends the dialog with `result`; its state releases what it holds when the
 // dialog's run returns.
 void EndFrame(DialogFrame& frame, int16_t result);
+
+// What every message of a main dialog goes through before its own handlers:
+// the state attached (null before WM_INITDIALOG), FrameMessage, the guard of
+// an ended dialog, and the widgets fed the mouse (a change asks for a
+// render). Null when the message is not the dialog's to handle; the
+// procedure then returns message == WM_PAINT. DispatchMouse(State&, ...) is
+// the dialog's own dispatcher.
+template <class State>
+State* EnterMessage(HWND window, UINT message, WPARAM wParam, LPARAM& lParam)
+{
+    State* state = DialogStateOf<State>(window, message, lParam);
+    if (!state)
+        return nullptr;
+    FrameMessage(state->frame, message, wParam, lParam);
+    if (DroppedAfterEnd(state->frame, message))
+        return nullptr;
+    if (IsMouseMessage(message) && state->frame.ready && DispatchMouse(*state, message, wParam, lParam))
+        RequestRender(state->frame);
+    return state;
+}
+
+// The first render's image: the whole image asked of the host and reduced
+// into the preview buffers (their filled part in size). Without buffers from
+// the host the dialog ends with the request's result and this is false.
+bool FetchPreviewImage(DialogFrame& frame, FilterRecord* host, int32_t planes, float previewScale,
+                       PreviewSize& size);
 
 // The mouse dispatcher of a dialog: true when a value changed.
 using MouseDispatch = bool (*)(void* dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -56,15 +56,7 @@ private:
     HGDIOBJ object_ = nullptr;
 };
 
-// The kit and the preview picture, released with the state that holds them.
-struct OwnedKit {
-    Kit kit = {};
-    OwnedKit() = default;
-    OwnedKit(const OwnedKit&) = delete;
-    OwnedKit& operator=(const OwnedKit&) = delete;
-    ~OwnedKit() { ReleaseKit(kit); }
-};
-
+// The preview picture, released with the state that holds it.
 struct OwnedPicture {
     PreviewPicture picture = {};
     OwnedPicture() = default;

@@ -33,9 +33,7 @@ void Paint(HWND popup, const ColourPopup& p)
     SelectObject(dc, view.kit->textFont);
     SetBkMode(dc, TRANSPARENT);
     UseLayoutPixels(dc, p.layout.scale);
-    const Box invalid = CoveringLayout(p.layout.scale, Box{ps.rcPaint.left, ps.rcPaint.top,
-                                                           ps.rcPaint.right, ps.rcPaint.bottom});
-    FillTexture(*view.kit, dc, invalid.left, invalid.top, invalid.right, invalid.bottom);
+    FillInvalid(*view.kit, dc, ps.rcPaint, p.layout.scale);
     for (int i = 0; i < 4; ++i) {
         const Box row = ControlRect(popup, IDC_ROW_FRAME_FOREGROUND + i);
         DrawAnchorText(dc, popup, IDC_ROW_TEXT_FOREGROUND + i);

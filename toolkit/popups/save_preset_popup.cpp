@@ -70,9 +70,7 @@ void Paint(HWND popup, SavePopup& p)
     SelectObject(dc, p.setup->kit->textFont);
     SetBkMode(dc, TRANSPARENT);
     UseLayoutPixels(dc, p.layout.scale);
-    const Box invalid = CoveringLayout(p.layout.scale, Box{ps.rcPaint.left, ps.rcPaint.top,
-                                                           ps.rcPaint.right, ps.rcPaint.bottom});
-    FillTexture(*p.setup->kit, dc, invalid.left, invalid.top, invalid.right, invalid.bottom);
+    FillInvalid(*p.setup->kit, dc, ps.rcPaint, p.layout.scale);
     for (ImageButton* b : p.buttons)
         PaintImageButton(b, dc);
     DrawAnchorText(dc, popup, IDC_SAVE_PROMPT);

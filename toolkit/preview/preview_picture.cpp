@@ -4,17 +4,27 @@
 
 #include "common/preview_size.h"
 
-bool CreatePreviewPicture(PreviewPicture& p, HDC reference)
+namespace {
+
+// A top-down 24-bit DIB section of width x height.
+HBITMAP TopDownBitmap(HDC reference, int32_t width, int32_t height, void** bits)
 {
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = 40;
-    info.bmiHeader.biWidth = kPreviewWidth;
-    info.bmiHeader.biHeight = -kPreviewHeight;
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(reference, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+} // namespace
+
+bool CreatePreviewPicture(PreviewPicture& p, HDC reference)
+{
     void* bits = nullptr;
-    p.bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    p.bitmap = TopDownBitmap(reference, kPreviewWidth, kPreviewHeight, &bits);
     if (!p.bitmap)
         return false;
     p.dc = CreateCompatibleDC(reference);
@@ -61,15 +71,8 @@ void BlitPreview(const PreviewPicture& p, HDC target, int32_t x, int32_t y, Scal
     const int32_t left = ToDevice(scale, x), top = ToDevice(scale, y);
     const int32_t width = ToDevice(scale, x + kPreviewWidth) - left;
     const int32_t height = ToDevice(scale, y + kPreviewHeight) - top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP enlarged = CreateDIBSection(p.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP enlarged = TopDownBitmap(p.dc, width, height, &bits);
     HDC dc = enlarged ? CreateCompatibleDC(p.dc) : nullptr;
     if (!dc) {
         if (enlarged)

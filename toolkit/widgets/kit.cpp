@@ -51,7 +51,16 @@ void Delete(T& object)
     object = nullptr;
 }
 
-void ReleaseBackBuffer(Kit& kit);
+void ReleaseBackBuffer(Kit& kit)
+{
+    if (kit.backDC) {
+        SelectObject(kit.backDC, kit.backOld);
+        DeleteDC(kit.backDC);
+    }
+    kit.backDC = nullptr;
+    Delete(kit.backBitmap);
+    kit.backBits = nullptr;
+}
 
 } // namespace
 
@@ -100,20 +109,6 @@ bool LoadKitTexture(Kit& kit, HDC reference, HINSTANCE module, int resourceId)
     return true;
 }
 
-namespace {
-
-void ReleaseBackBuffer(Kit& kit)
-{
-    if (kit.backDC) {
-        SelectObject(kit.backDC, kit.backOld);
-        DeleteDC(kit.backDC);
-    }
-    kit.backDC = nullptr;
-    Delete(kit.backBitmap);
-    kit.backBits = nullptr;
-}
-
-} // namespace
 
 bool RemakeBackBuffer(Kit& kit)
 {
@@ -341,6 +336,22 @@ int32_t WriteTextWithin(HDC target, int32_t x, int32_t y, const char* text, int3
     }
     ExtTextOutA(target, x, y, 0, nullptr, text, static_cast<UINT>(count), dx);
     return width;
+}
+
+int32_t LinkWidth(const Kit& kit, const char* text)
+{
+    if (!kit.backDC)
+        return 0;
+    SelectObject(kit.backDC, kit.linkFont);
+    const int32_t width = TextWidth(kit, text);
+    SelectObject(kit.backDC, kit.textFont);
+    return width;
+}
+
+void FillInvalid(const Kit& kit, HDC target, const RECT& invalid, Scale scale)
+{
+    const Box b = CoveringLayout(scale, Box{invalid.left, invalid.top, invalid.right, invalid.bottom});
+    FillTexture(kit, target, b.left, b.top, b.right, b.bottom);
 }
 
 void TextOverTexture(const Kit& kit, int32_t x, int32_t y, const char* text, int32_t width,

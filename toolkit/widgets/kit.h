@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "toolkit/layout/scale.h"
 #include "toolkit/widgets/pointer.h"
 
 struct BitmapImage;
@@ -69,8 +70,12 @@ void FillTexture(const Kit& kit, HDC target, int32_t left, int32_t top, int32_t 
 void TransparentBlit(HDC target, const BitmapImage* picture, int32_t x, int32_t y);
 // An engraved line (see engraved_line.h).
 void EngravedLine(HDC target, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
-// The width of text in the text font, in layout pixels.
+// The width of text in the text font and in the link font, in layout pixels.
 int32_t TextWidth(const Kit& kit, const char* text);
+int32_t LinkWidth(const Kit& kit, const char* text);
+// WM_PAINT's invalid rectangle (device pixels) covered with the texture
+// through target, a context in layout pixels at `scale`.
+void FillInvalid(const Kit& kit, HDC target, const RECT& invalid, Scale scale);
 // Texture, then text, in the back buffer, then that box copied to the dialog.
 void TextOverTexture(const Kit& kit, int32_t x, int32_t y, const char* text, int32_t width,
                      int32_t height);

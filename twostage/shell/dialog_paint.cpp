@@ -57,9 +57,7 @@ void CreateWidgets(TwoStageDialog& d)
     const Box& T = d.status;
     d.help.reset(CreateTextLink(4, 4, 30, 13, REQ_LAST_HELP_PAGE, "help"));
     // The web link is as wide as its text: all of it can be clicked.
-    SelectObject(d.frame.kit.backDC, d.frame.kit.linkFont);
-    const int32_t webWidth = TextWidth(d.frame.kit, kHomePage) + 1;
-    SelectObject(d.frame.kit.backDC, d.frame.kit.textFont);
+    const int32_t webWidth = LinkWidth(d.frame.kit, kHomePage) + 1;
     d.web.reset(CreateTextLink(T.left + 40, T.top, webWidth > 130 ? webWidth : 130, T.bottom - T.top,
                                REQ_WEB_LINK, kHomePage));
     d.page[0].reset(CreateTextLink(P.left + 20, P.bottom - 42, 80, 13, REQ_HELP_BASICS, "Basic Operations"));
@@ -178,9 +176,7 @@ void PaintDialog(TwoStageDialog& d)
     HDC dc = KitWindowDC(d.frame.kit);
     PAINTSTRUCT ps;
     BeginPaint(window, &ps);
-    const Box invalid = CoveringLayout(d.frame.layout.scale, Box{ps.rcPaint.left, ps.rcPaint.top,
-                                                                 ps.rcPaint.right, ps.rcPaint.bottom});
-    FillTexture(d.frame.kit, dc, invalid.left, invalid.top, invalid.right, invalid.bottom);
+    FillInvalid(d.frame.kit, dc, ps.rcPaint, d.frame.layout.scale);
     for (const OwnedButton& b : d.button)
         PaintImageButton(b.get(), dc);
     if (!d.frame.ready)

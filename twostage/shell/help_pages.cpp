@@ -201,11 +201,7 @@ void UpdateStatus(TwoStageDialog& d, Pointer pointer)
     const int32_t track = d.panel.slider[MoireH].left - 3;
     right = track > right ? track : right;
     if (d.web) {
-        SIZE extent = {};
-        SelectObject(dc, d.frame.kit.linkFont);
-        GetTextExtentPoint32A(dc, d.web->logic.text, static_cast<int>(std::strlen(d.web->logic.text)), &extent);
-        SelectObject(dc, d.frame.kit.textFont);
-        const int32_t end = d.web->logic.left + extent.cx + 1;
+        const int32_t end = d.web->logic.left + LinkWidth(d.frame.kit, d.web->logic.text) + 1;
         right = end > right ? end : right;
     }
     FillTexture(d.frame.kit, dc, T.left, T.top, right, T.bottom);

@@ -120,15 +120,10 @@ void OnRequest(TwoStageDialog& d, WPARAM what)
 
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    TwoStageDialog* state = DialogStateOf<TwoStageDialog>(window, message, lParam);
+    TwoStageDialog* state = EnterMessage<TwoStageDialog>(window, message, wParam, lParam);
     if (!state)
-        return FALSE;
-    TwoStageDialog& d = *state;
-    FrameMessage(d.frame, message, wParam, lParam);
-    if (DroppedAfterEnd(d.frame, message))
         return message == WM_PAINT;
-    if (IsMouseMessage(message) && d.frame.ready && DispatchMouse(d, message, wParam, lParam))
-        RequestRender(d.frame);
+    TwoStageDialog& d = *state;
     switch (message) {
     case WM_INITDIALOG:
         Initialise(d, window);

@@ -6,7 +6,6 @@
 
 #include "resources/resource_ids.h"
 #include "toolkit/dialog/render_cycle.h"
-#include "toolkit/preview/fetch_whole_image.h"
 #include "toolkit/preview/preview_store.h"
 #include "toolkit/widgets/slider.h"
 #include "toolkit/widgets/tri_state_toggle.h"
@@ -35,23 +34,6 @@ void PaintSliders(TwoStageDialog& d, HDC dc)
     for (int i : {LightExiting, BrightnessRatio, Saturation})
         if (all || s[i].active)
             PaintSlider(&s[i], d.frame.kit, dc);
-}
-
-// The first cycle asks the host for the whole image and reduces it.
-bool TransferImage(TwoStageDialog& d)
-{
-    FilterRecord* host = gTwoStage.hostRecord;
-    const OSErr fetched = FetchWholeImage(host, static_cast<int16_t>(gTwoStage.planes));
-    if (fetched != noErr) {
-        EndFrame(d.frame, fetched);
-        return false;
-    }
-    d.previewSize = FillPreviewBuffers(
-        gTwoStage.previewScale, static_cast<const uint8_t*>(host->inData), host->inRowBytes,
-        gTwoStage.planes, host->haveMask ? static_cast<const uint8_t*>(host->maskData) : nullptr,
-        host->maskRowBytes, host->imageSize.h, host->imageSize.v,
-        static_cast<uint8_t*>(host->outData), PreviewStoreBuffers());
-    return true;
 }
 
 bool Dispatch(void* dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -100,7 +82,11 @@ const RenderSteps kSteps = {
         ReadWidgets(d.panel, gTwoStage.params);
         ReleaseBypass(d);
     },
-    [](void* u) { return TransferImage(Of(u)); },
+    [](void* u) {
+        TwoStageDialog& d = Of(u);
+        return FetchPreviewImage(d.frame, gTwoStage.hostRecord, gTwoStage.planes, gTwoStage.previewScale,
+                                 d.previewSize);
+    },
     [](void* u) { return SameTwoStageParams(gTwoStage.params, Of(u).lastRendered); },
     [](void* u) {
         TwoStageDialog& d = Of(u);
