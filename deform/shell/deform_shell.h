@@ -20,7 +20,7 @@ struct DeformModuleState {
     DeformSettings settings = {}; // the run's record: the dialog edits it, the engine reads it
     DeformContext runContext = {}; // (&settings, hostRecord)
     // The dialog's controls. "Antialiasing" keeps the last choice while the
-    // module stays loaded (the check box itself always opens ticked).
+    // module stays loaded; it starts on.
     DeformPanel panel = {};
     int32_t antialiasSeen = 1;
     DeformModuleState() { panel.antialias = 1; }

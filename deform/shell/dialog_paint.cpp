@@ -35,7 +35,10 @@ void SetUp(DeformDialog& d, HDC dc)
     const int32_t end = d.link.left + LinkWidth(d.frame.kit, kHomePage) + 1;
     d.link.right = end > d.link.right ? end : d.link.right;
     MakeDeformSliders(gDeform.panel, d.knob.get(), 13, a);
-    CheckDlgButton(w, IDC_ANTIALIAS, BST_CHECKED);
+    // The box shows the choice that will be rendered, which the module keeps
+    // from the dialog before while it stays loaded.
+    CheckDlgButton(w, IDC_ANTIALIAS, gDeform.panel.antialias ? BST_CHECKED : BST_UNCHECKED);
+    gDeform.antialiasSeen = gDeform.panel.antialias;
     StartPresetBox(d);
     d.frame.ready = true;
 }

@@ -21,7 +21,7 @@ static const char kHelp[] =
     "usage:\n"
     "  velkhost run MODULE --in IN.png [--out OUT.png] [--mask M.png]\n"
     "           [--fore R,G,B] [--back R,G,B] [--filter-case N] [--planes N]\n"
-    "           [--repeat] [--abort-after N] [--no-buffers] [--pick R,G,B|cancel]\n"
+    "           [--repeat] [--runs N] [--abort-after N] [--no-buffers] [--pick R,G,B|cancel]\n"
     "           [--timeout S] [--row-pad N] [--mode rgb|grey] [--ui SCRIPT]\n"
     "  velkhost about MODULE [--timeout S]\n"
     "  velkhost pipl MODULE [--mode rgb|grey]\n"
@@ -33,6 +33,9 @@ static const char kHelp[] =
     "prepare, start, finish) and writes OUT.png from what the module left in\n"
     "outData (outData starts as a copy of the input; after a start that failed\n"
     "or was cancelled the input is written unchanged, as a host discards it).\n"
+    "  --runs N: the whole sequence N times (1-9) in the one loaded module, as\n"
+    "  when the filter is chosen again; every run filters the same input, a\n"
+    "  failed run ends the series and OUT.png holds the last run's output.\n"
     "  RGB images give planes 3 and filterCase 1 (2 with --mask), RGBA images\n"
     "  planes 4 and filterCase 4 (5 with --mask); --planes and --filter-case\n"
     "  override what the record says. --mask: first channel, same size.\n"
@@ -147,6 +150,8 @@ static std::string ParseArguments(const std::vector<std::string>& args, HostOpti
             ok = ParseInt(v, 1, 7, o.filterCase);
         else if (a == "--planes")
             ok = ParseInt(v, 1, 32, o.planes);
+        else if (a == "--runs")
+            ok = ParseInt(v, 1, 9, o.runs);
         else if (a == "--abort-after")
             ok = ParseInt(v, 0, 1 << 30, o.abortAfter);
         else if (a == "--timeout")

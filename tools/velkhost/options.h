@@ -24,6 +24,7 @@ struct HostOptions {
     int filterCase = 0;     // 0: implied by the image and the mask
     int planes = 0;         // 0: implied by the image
     bool repeat = false;    // prepare, start, finish without parameters
+    int runs = 1;           // how often the sequence runs in one loaded module
     bool noBuffers = false; // advanceState hands out no buffers
     int abortAfter = -1;    // abortProc answers true once progressProc ran this often
     bool pickGiven = false; // --pick R,G,B: the colour picker's answer

@@ -132,17 +132,21 @@ void RunFilter(const HostOptions& options)
         Fail("error", scriptError);
         EndRun(kExitIoError);
     }
+    // Each run is the filter chosen once more while the module stays loaded,
+    // on the same input; a failed run ends the series.
     bool ok = true;
-    if (!options.repeat)
-        ok = Call(filter, filterSelectorParameters, record) == noErr;
-    if (ok)
-        ok = Call(filter, filterSelectorPrepare, record) == noErr;
-    if (ok) {
-        // A host calls finish only after a successful start.
-        ok = Call(filter, filterSelectorStart, record) == noErr;
-        EndStart(record, ok);
+    for (int run = 0; ok && run < options.runs; ++run) {
+        if (!options.repeat)
+            ok = Call(filter, filterSelectorParameters, record) == noErr;
         if (ok)
-            Call(filter, filterSelectorFinish, record);
+            ok = Call(filter, filterSelectorPrepare, record) == noErr;
+        if (ok) {
+            // A host calls finish only after a successful start.
+            ok = Call(filter, filterSelectorStart, record) == noErr;
+            EndStart(record, ok);
+            if (ok)
+                Call(filter, filterSelectorFinish, record);
+        }
     }
     FinishUiScript();
     StopWindowWatch();

@@ -447,4 +447,21 @@ TEST_F(Velk3dDialog, ADragReleasedOutsideTheDialogEnds)
     EXPECT_EQ(x[6], 60); // Light Boosting moved by its own drag
 }
 
+// The Antialiasing box opens showing the choice the module keeps from the
+// dialog before, so the second run renders what the box says.
+TEST_F(Velk3dDialog, AntialiasingOpensAsLastChosen)
+{
+    const HostRun run = Run("check 1004\n" + std::string(kApply) +
+                                "expect-closed\n"
+                                "dialog samples\n"
+                                "expect-checked 1004 0\n" +
+                                kApply,
+                            coffee, "--runs 2");
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    EXPECT_EQ(run.json["result"].Int(), 0);
+    EXPECT_EQ(DifferingBytes(LoadPixels(folder + "host.png"),
+                             Cli({"--antialias", "off"}, coffee, "cli.png")),
+              0u);
+}
+
 } // namespace
