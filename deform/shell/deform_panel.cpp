@@ -6,10 +6,34 @@
 
 namespace {
 
-void SetSlot(Slider& s, int16_t x, int16_t y)
+// Each slot's track, width and height: a drag keeps the knob within them.
+const int32_t kSlotTrack[kSlotCount][2] = {
+    {0, 360}, {364, 0}, {50, 0}, {100, 0}, {50, 50}, {50, 50}, {100, 0}, {100, 0}, {100, 0},
+};
+
+int32_t Limit(int32_t value, int32_t extent)
 {
-    s.valueX = x;
-    s.valueY = y;
+    // An axis the widget does not move keeps the stored value.
+    if (extent == 0)
+        return value;
+    return value < 0 ? 0 : value > extent ? extent : value;
+}
+
+// A stored value lands where a drag could put it, so a record made by hand
+// or damaged cannot put a knob off its track.
+void SetSlot(DeformPanel& p, int slot, int32_t x, int32_t y)
+{
+    p.slot[slot].valueX = Limit(x, kSlotTrack[slot][0]);
+    p.slot[slot].valueY = Limit(y, kSlotTrack[slot][1]);
+}
+
+// The toggle shows one of three pictures; a larger state would be drawn from
+// beyond its strip.
+void SetStyle(DeformPanel& p, uint8_t styleBits)
+{
+    const int32_t scheme = styleBits & 3;
+    p.toggle.state = scheme > 2 ? 2 : scheme;
+    p.doubleStretch = (styleBits >> 2) & 1;
 }
 
 } // namespace
@@ -19,20 +43,21 @@ void MakeDeformSliders(DeformPanel& p, const BitmapImage* knob, int32_t knobSize
 {
     const KitVariant v = KitVariant::Deform;
     const Box &P = a.P, &G = a.G, &T = a.T;
-    auto make = [&](int32_t left, int32_t top, int32_t w, int32_t h, int32_t style, const char* label) {
-        return MakeSlider(v, knob, knobSize, knobSize, left, top, w, h, style, label);
+    auto make = [&](int slot, int32_t left, int32_t top, int32_t style, const char* label) {
+        p.slot[slot] = MakeSlider(v, knob, knobSize, knobSize, left, top, kSlotTrack[slot][0],
+                                  kSlotTrack[slot][1], style, label);
     };
     const int32_t plain = SliderTrack | SliderShowValue;
-    p.slot[SlotTileHeight] = make(P.left - 11, P.top + 2, 0, 360, 0, "0");
-    p.slot[SlotTileWidth] = make(P.left + 2, P.top - 11, 364, 0, 0, "1");
-    p.slot[SlotSideShading] = make(G.left + 4, G.bottom + 60, 100, 0, plain | SliderCentred, "S-Shading");
+    make(SlotTileHeight, P.left - 11, P.top + 2, 0, "0");
+    make(SlotTileWidth, P.left + 2, P.top - 11, 0, "1");
+    make(SlotSideShading, G.left + 4, G.bottom + 60, plain | SliderCentred, "S-Shading");
     p.toggle = ToggleLogic{G.left + 84, G.bottom + 34, 18, 18, p.toggle.state};
-    p.slot[SlotBevelWidth] = make(G.left + 4, G.bottom + 26, 50, 0, plain, "S-Bevel width");
-    p.slot[SlotLightBoost] = make(G.left + 4, G.bottom + 124, 100, 0, plain, "Light Boosting");
-    p.slot[SlotBrightness] = make(G.left + 4, G.bottom + 94, 100, 0, plain, "Brightness Ratio");
-    p.slot[kSlotSaturation] = make(G.left + 4, G.bottom + 154, 100, 0, plain, "Saturation");
-    p.slot[SlotStretch] = make(T.left + 21, T.top + 21, 50, 50, SliderPad, "");
-    p.slot[SlotGradient] = make(G.left, G.top, 50, 50, SliderPad, "");
+    make(SlotBevelWidth, G.left + 4, G.bottom + 26, plain, "S-Bevel width");
+    make(SlotLightBoost, G.left + 4, G.bottom + 124, plain, "Light Boosting");
+    make(SlotBrightness, G.left + 4, G.bottom + 94, plain, "Brightness Ratio");
+    make(kSlotSaturation, G.left + 4, G.bottom + 154, plain, "Saturation");
+    make(SlotStretch, T.left + 21, T.top + 21, SliderPad, "");
+    make(SlotGradient, G.left, G.top, SliderPad, "");
 }
 
 void CaptureSettings(const DeformPanel& p, const DeformColour& colour, bool storePicked,
@@ -75,15 +100,14 @@ void ApplyUserRecord(DeformPanel& p, DeformColour& colour, const DeformSettings&
     const int32_t light[3] = {p.slot[SlotLightBoost].valueX, p.slot[SlotBrightness].valueX,
                               p.slot[kSlotSaturation].valueX};
     for (int i = 0; i < 8; ++i)
-        SetSlot(p.slot[i], r.valueX[i], r.valueY[i]);
-    p.slot[kSlotSaturation].valueX = r.saturation;
+        SetSlot(p, i, r.valueX[i], r.valueY[i]);
+    SetSlot(p, kSlotSaturation, r.saturation, 0);
     if (!(r.saveFlags & (SaveLightCorrection | LastUsedMark))) {
         p.slot[SlotLightBoost].valueX = light[0];
         p.slot[SlotBrightness].valueX = light[1];
         p.slot[kSlotSaturation].valueX = light[2];
     }
-    p.toggle.state = r.styleBits & 3;
-    p.doubleStretch = (r.styleBits >> 2) & 1;
+    SetStyle(p, r.styleBits);
     if (r.saveFlags & LastUsedMark)
         p.saveFlags = LastUsedMark;
 }
@@ -96,9 +120,8 @@ bool ApplyFactoryCode(DeformPanel& p, DeformSettings& record, const char* code)
     if (!DecodeFactoryPreset(code, controls))
         return false;
     for (int i = 0; i < 6; ++i)
-        SetSlot(p.slot[i], controls.valueX[i], controls.valueY[i]);
-    p.toggle.state = controls.styleBits & 3;
-    p.doubleStretch = (controls.styleBits >> 2) & 1;
+        SetSlot(p, i, controls.valueX[i], controls.valueY[i]);
+    SetStyle(p, controls.styleBits);
     record.saveFlags = 0;
     p.saveFlags = 0;
     return true;

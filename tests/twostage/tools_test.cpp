@@ -4,6 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "twostage/engine/preset_load.h"
 #include "twostage/engine/twostage_presets.h"
 #include "twostage/shell/twostage_tools.h"
 
@@ -112,6 +113,43 @@ TEST(Tools, SpacingStepsKeepTheirFractionsAndLimits)
     ASSERT_TRUE(StepSpacing(p, t, true));
     EXPECT_EQ(X(p, HSpacing1), 3);
     EXPECT_EQ(X(p, HSpacing2), 2);
+}
+
+// Every factory preset fits its widgets unchanged; a record made by hand or
+// damaged lands where drags could put it, the toggles within their strips.
+TEST(Tools, RecordsLandOnTheWidgetsTracks)
+{
+    for (int n = 0; n < kTwoStageFactoryCount; ++n) {
+        SCOPED_TRACE(n);
+        TwoStageParams record;
+        TwoStagePanel p = Loaded(0, record);
+        const TwoStageParams dialog = DialogRecordForFactory(n);
+        SetWidgets(p, dialog);
+        TwoStageParams back = dialog;
+        ReadWidgets(p, back);
+        EXPECT_EQ(std::memcmp(&back, &dialog, sizeof back), 0);
+    }
+    TwoStageParams record;
+    TwoStagePanel p = Loaded(0, record);
+    TwoStageParams odd = record;
+    odd.spacing[0] = StageSpacing{0, 255};
+    odd.moireH = 255;
+    odd.stretch[1] = PadValue{200, 51};
+    odd.sideShadowBlur[0] = 99;
+    odd.orientation[0] = 3;
+    odd.orientation[1] = 255;
+    odd.curveShape = 7;
+    SetWidgets(p, odd);
+    ReadWidgets(p, odd);
+    EXPECT_EQ(odd.spacing[0].hSpacing, 2);
+    EXPECT_EQ(odd.spacing[0].vSpacing, 250);
+    EXPECT_EQ(odd.moireH, 100);
+    EXPECT_EQ(odd.stretch[1].x, 50);
+    EXPECT_EQ(odd.stretch[1].y, 50);
+    EXPECT_EQ(odd.sideShadowBlur[0], 50);
+    EXPECT_EQ(odd.orientation[0], 2);
+    EXPECT_EQ(odd.orientation[1], 2);
+    EXPECT_EQ(odd.curveShape, 2);
 }
 
 TEST(Tools, FlipTwiceAndBypassRoundTrips)

@@ -119,19 +119,17 @@ void StartPresetBox(TwoStageDialog& d)
     const int start = list.userCount + kTwoStageInitialPreset; // "e-Flowers"
     SelectPreset(list, start);
     list.previous = start;
-    LoadPreset(d, start, nullptr);
+    LoadPreset(d, start);
     std::snprintf(list.name, sizeof list.name, "%s", TwoStageFactoryName(kTwoStageInitialPreset));
 }
 
-void LoadPreset(TwoStageDialog& d, int position, const TwoStageParams* source)
+void LoadPreset(TwoStageDialog& d, int position)
 {
-    if (!source && position >= SavePosition(d))
+    if (position >= SavePosition(d))
         return;
     TwoStageParams& record = gTwoStage.params;
     TwoStageParams loaded = record;
-    if (source) {
-        loaded = *source;
-    } else if (position < d.presets.userCount) {
+    if (position < d.presets.userCount) {
         if (!ReadUserPreset(d, position, loaded))
             MessageBoxA(d.frame.window, "Corrupted Preset or Incompatible Version.", nullptr,
                         MB_OK | MB_ICONERROR); // the settings stay as they were
@@ -150,7 +148,7 @@ void OnPresetChoice(TwoStageDialog& d)
     PresetList& list = d.presets;
     if (ChooseSaveEntry(list, SavePosition(d)) && !SaveOrDelete(d))
         return;
-    LoadPreset(d, list.position, nullptr);
+    LoadPreset(d, list.position);
     TakePresetName(list, kShownName);
     PostRender(d.frame);
 }

@@ -16,7 +16,12 @@ void Step(TwoStageDialog& d, bool undo)
     const TwoStageParams* record = undo ? Undo(d.history, d.lastRendered) : Redo(d.history, d.lastRendered);
     if (!record)
         return;
-    LoadPreset(d, -1, record);
+    // The entry is a record that was rendered: it comes back whole, colours
+    // and anti-aliasing included, without a preset load's fix-ups.
+    gTwoStage.params = *record;
+    SetWidgets(d.panel, gTwoStage.params);
+    SyncCheckBoxes(d);
+    RefreshSpacingShadows(d.tools, d.panel);
     PostRender(d.frame);
 }
 

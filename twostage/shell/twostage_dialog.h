@@ -86,5 +86,5 @@ void CloseHelpView(TwoStageDialog& d, HDC dc);
 // The preset box (preset_box.cpp).
 void FillPresetBox(TwoStageDialog& d);
 void StartPresetBox(TwoStageDialog& d);
-void LoadPreset(TwoStageDialog& d, int position, const TwoStageParams* source);
+void LoadPreset(TwoStageDialog& d, int position);
 void OnPresetChoice(TwoStageDialog& d);

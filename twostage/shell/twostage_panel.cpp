@@ -2,16 +2,6 @@
 
 #include "twostage/engine/preset_load.h"
 
-namespace {
-
-void SetXY(Slider& s, int32_t x, int32_t y)
-{
-    s.valueX = x;
-    s.valueY = y;
-}
-
-} // namespace
-
 void MakeTwoStageWidgets(TwoStagePanel& p, const TwoStageKnobs& k, const TwoStageAnchors& a)
 {
     const KitVariant v = KitVariant::TwoStage;
@@ -83,31 +73,37 @@ void ReadWidgets(const TwoStagePanel& p, TwoStageParams& r)
     r.curveShape = byte(p.curveShape.state);
 }
 
-void SetWidgets(TwoStagePanel& p, TwoStageParams& r)
+void SetWidgets(TwoStagePanel& p, const TwoStageParams& r)
 {
     Slider* s = p.slider;
-    s[HSpacing1].valueX = r.spacing[0].hSpacing;
-    s[VSpacing1].valueY = r.spacing[0].vSpacing;
-    s[HSpacing2].valueX = r.spacing[1].hSpacing;
-    s[VSpacing2].valueY = r.spacing[1].vSpacing;
-    s[MoireH].valueX = r.moireH;
-    s[MoireV].valueY = r.moireV;
-    SetXY(s[Gradient1], r.gradientDepth[0].x, r.gradientDepth[0].y);
-    SetXY(s[Gradient2], r.gradientDepth[1].x, r.gradientDepth[1].y);
-    s[SideDepth1].valueX = r.sideShadowDepth[0];
-    s[SideDepth2].valueX = r.sideShadowDepth[1];
-    SetXY(s[Stretch1], r.stretch[0].x, r.stretch[0].y);
-    SetXY(s[Stretch2], r.stretch[1].x, r.stretch[1].y);
-    s[SideBlur1].valueX = r.sideShadowBlur[0];
-    s[SideBlur2].valueX = r.sideShadowBlur[1];
-    s[BrightnessRatio].valueX = r.brightnessRatio;
-    s[LightExiting].valueX = r.lightExiting;
-    s[Saturation].valueX = r.saturation;
-    SetXY(s[CurvePad], r.curve.x, r.curve.y);
-    p.orientation[0].state = r.orientation[0];
-    p.orientation[1].state = r.orientation[1];
-    p.curveShape.state = r.curveShape;
-    r.antiAliasing = 1;
+    // Each value lands where a drag could put it: a record made by hand or
+    // damaged cannot put a knob off its track.
+    const auto x = [&](int i, int32_t v) { SetSliderValue(s[i], v, s[i].valueY); };
+    const auto y = [&](int i, int32_t v) { SetSliderValue(s[i], s[i].valueX, v); };
+    x(HSpacing1, r.spacing[0].hSpacing);
+    y(VSpacing1, r.spacing[0].vSpacing);
+    x(HSpacing2, r.spacing[1].hSpacing);
+    y(VSpacing2, r.spacing[1].vSpacing);
+    x(MoireH, r.moireH);
+    y(MoireV, r.moireV);
+    SetSliderValue(s[Gradient1], r.gradientDepth[0].x, r.gradientDepth[0].y);
+    SetSliderValue(s[Gradient2], r.gradientDepth[1].x, r.gradientDepth[1].y);
+    x(SideDepth1, r.sideShadowDepth[0]);
+    x(SideDepth2, r.sideShadowDepth[1]);
+    SetSliderValue(s[Stretch1], r.stretch[0].x, r.stretch[0].y);
+    SetSliderValue(s[Stretch2], r.stretch[1].x, r.stretch[1].y);
+    x(SideBlur1, r.sideShadowBlur[0]);
+    x(SideBlur2, r.sideShadowBlur[1]);
+    x(BrightnessRatio, r.brightnessRatio);
+    x(LightExiting, r.lightExiting);
+    x(Saturation, r.saturation);
+    SetSliderValue(s[CurvePad], r.curve.x, r.curve.y);
+    // A toggle shows one of its three pictures; a larger state would be
+    // drawn from beyond its strip.
+    const auto state = [](uint8_t v) { return static_cast<int32_t>(v > 2 ? 2 : v); };
+    p.orientation[0].state = state(r.orientation[0]);
+    p.orientation[1].state = state(r.orientation[1]);
+    p.curveShape.state = state(r.curveShape);
     p.check[CheckDouble1] = r.stretchDouble[0] & 1;
     p.check[CheckDouble2] = r.stretchDouble[1] & 1;
     p.check[CheckAntiAliasing] = r.antiAliasing & 1;
@@ -121,5 +117,7 @@ bool LoadTwoStageRecord(TwoStagePanel& panel, TwoStageParams& current, const Two
     current = source;
     const bool later = FinishPresetLoad(current, before);
     SetWidgets(panel, current);
+    // The record holds what the widgets show, as the next render reads it.
+    ReadWidgets(panel, current);
     return later;
 }

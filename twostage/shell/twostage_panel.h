@@ -50,13 +50,14 @@ void MakeTwoStageWidgets(TwoStagePanel& panel, const TwoStageKnobs& knobs, const
 // keep their values.
 void ReadWidgets(const TwoStagePanel& panel, TwoStageParams& record);
 
-// Sets every widget from the record, then switches anti-aliasing on in the
-// record and sets the check boxes from bit 0 of their fields.
-void SetWidgets(TwoStagePanel& panel, TwoStageParams& record);
+// Sets every widget from the record, each value limited as a drag limits it
+// (a toggle to its three states), and the check boxes from bit 0 of their
+// fields.
+void SetWidgets(TwoStagePanel& panel, const TwoStageParams& record);
 
-// Loads `source` (a factory record, a user record, a history entry) over the
-// current record as the preset box does: the saveFlags rules against the
-// record as it was, the side colours, the version fix-ups and anti-aliasing;
-// then the widgets follow. Returns true when the record is of a later
-// version than this one (the dialog warns; the record is used).
+// Loads `source` (a factory record or a user record) over the current record
+// as the preset box does: the saveFlags rules against the record as it was,
+// the side colours, the version fix-ups and anti-aliasing; then the widgets
+// follow and the record is read back from them. Returns true when the record
+// is of a later version than this one (the dialog warns; the record is used).
 bool LoadTwoStageRecord(TwoStagePanel& panel, TwoStageParams& current, const TwoStageParams& source);

@@ -140,4 +140,27 @@ TEST_F(Velk2000Tools, TwoQuickClicksActTwice)
     EXPECT_EQ(spacing("Quick"), spacing("Slow"));
 }
 
+// Undo and Redo bring back the very records that were rendered, and the
+// preview with them: anti-aliasing as it was, and the colours even after a
+// preset saved without them.
+TEST_F(Velk2000Tools, UndoAndRedoRestoreWhatWasShown)
+{
+    const std::string undo = "click @4004:10,8\n", redo = "click @4004:36,8\n";
+    const HostRun run =
+        Run("check 1004\n" + Shot("unticked.png") + "drag @4002:40,40 -> @4002:60,40\n" + Shot("moved.png") +
+            undo + "expect-checked 1004 0\n" + Shot("undone.png") + redo + "expect-checked 1004 0\n" +
+            Shot("redone.png") +
+            "select 1014 \"SAVE USER PRESET\"\ndialog save\ncheck 1034\ntype 1014 \"NoColours\"\n"
+            "click @1014/br:-50,16\ndialog samples\n"
+            "select 1014 \">NoColours\"\n" + Shot("loaded.png") +
+            "click @1025/c:0,0\ndialog back\nclick 5,@1025/c:0,0\ndialog samples\n" + Shot("coloured.png") +
+            undo + Shot("uncoloured.png"));
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    EXPECT_GT(DifferingBytes(Preview("unticked.png"), Preview("moved.png")), 1000u);
+    EXPECT_EQ(DifferingBytes(Preview("unticked.png"), Preview("undone.png")), 0u);
+    EXPECT_EQ(DifferingBytes(Preview("moved.png"), Preview("redone.png")), 0u);
+    EXPECT_GT(DifferingBytes(Preview("loaded.png"), Preview("coloured.png")), 1000u);
+    EXPECT_EQ(DifferingBytes(Preview("loaded.png"), Preview("uncoloured.png")), 0u);
+}
+
 } // namespace
