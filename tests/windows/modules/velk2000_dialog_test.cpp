@@ -197,6 +197,32 @@ TEST_F(Velk2000Dialog, UserPresetsKeepWhatTheirOptionsSay)
     EXPECT_EQ(boxes[2]["caption"].text, "ERROR");
 }
 
+// A user preset made by hand, its checksum valid, with values no widget can
+// take: they load as far as a drag could go, the toggles within their strips.
+TEST_F(Velk2000Dialog, OutOfRangePresetValuesLandOnTheWidgets)
+{
+    std::vector<uint8_t> odd(64, 25);
+    odd[20] = 0;   // stage 1 horizontal spacing
+    odd[24] = 255; // moire
+    odd[38] = 3;   // orientations
+    odd[39] = 200;
+    odd[43] = 14;
+    odd[44] = 0;
+    odd[52] = 9; // curve shape
+    SealTwoStage(odd);
+    SetUserPreset2000("Odd", odd);
+    const HostRun run = Run("select 1014 \">Odd\"\n" + std::string(kSave) + "type 1014 \"Seen\"\n" +
+                                kSaveButton + kCancel,
+                            coffee);
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    const std::vector<uint8_t> seen = Stored("Seen");
+    EXPECT_EQ(seen[20], 2);
+    EXPECT_EQ(seen[24], 100);
+    EXPECT_EQ(seen[38], 2);
+    EXPECT_EQ(seen[39], 2);
+    EXPECT_EQ(seen[52], 2);
+}
+
 TEST_F(Velk2000Dialog, PlanesAndTheHostsAnswers)
 {
     // 3 planes reported for editable transparency: 4 planes are requested.

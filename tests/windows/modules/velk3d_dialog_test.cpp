@@ -232,6 +232,30 @@ TEST_F(Velk3dDialog, UserPresetsSaveReloadAndDelete)
     EXPECT_EQ(last.y[0], 130);
 }
 
+// A user preset made by hand, its checksum valid, with values no widget can
+// take: they load as far as a drag could go.
+TEST_F(Velk3dDialog, OutOfRangePresetValuesLandOnTheTracks)
+{
+    RecordValues v{};
+    const int16_t x[8] = {0, 900, 5, 60, 25, 25, 70, 40}, y[8] = {-7, 0, 0, 0, -3, 25, 0, 0};
+    std::memcpy(v.valueX, x, sizeof x);
+    std::memcpy(v.valueY, y, sizeof y);
+    v.styleBits = 3;
+    v.saveFlags = 4; // with its light correction
+    v.saturation = 250;
+    SetUserPreset3d("Odd", MakeRecord(v));
+    const HostRun run = Run("select 1014 \">Odd\"\n" + std::string(kApply), coffee);
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    const std::vector<uint8_t> last = ReadLastUsed();
+    ASSERT_EQ(last.size(), 64u);
+    const Stored s = Decode(last);
+    EXPECT_EQ(s.x[1], 364);
+    EXPECT_EQ(s.y[0], 0);
+    EXPECT_EQ(s.y[4], 0);
+    EXPECT_EQ(s.saturation, 100);
+    EXPECT_EQ(last[32], 2); // the face scheme's last picture
+}
+
 TEST_F(Velk3dDialog, LastUsedRestoresTheLightButNotTheColour)
 {
     std::vector<uint8_t> stored(64, 0);
