@@ -23,6 +23,7 @@ static const char kHelp[] =
     "           [--fore R,G,B] [--back R,G,B] [--filter-case N] [--planes N]\n"
     "           [--repeat] [--runs N] [--abort-after N] [--no-buffers] [--pick R,G,B|cancel]\n"
     "           [--timeout S] [--row-pad N] [--mode rgb|grey] [--ui SCRIPT]\n"
+    "           [--frozen-clock TICKS]\n"
     "  velkhost about MODULE [--timeout S]\n"
     "  velkhost pipl MODULE [--mode rgb|grey]\n"
     "  velkhost list FOLDER [--mode rgb|grey]\n"
@@ -44,6 +45,7 @@ static const char kHelp[] =
     "  --abort-after N: abortProc answers true once progressProc ran N times.\n"
     "  --no-buffers: advanceState returns 0 and leaves inData/outData/maskData null.\n"
     "  --row-pad N: N padding bytes after every buffer row (checked afterwards).\n"
+    "  --frozen-clock TICKS: the module's GetTickCount always answers TICKS.\n"
     "  --timeout S: the watchdog ends the run after S seconds (default 60).\n"
     "  Message boxes are recorded and answered at once (OK, else Cancel, else\n"
     "  No, else Abort).\n"
@@ -150,7 +152,11 @@ static std::string ParseArguments(const std::vector<std::string>& args, HostOpti
             ok = ParseInt(v, 1, 7, o.filterCase);
         else if (a == "--planes")
             ok = ParseInt(v, 1, 32, o.planes);
-        else if (a == "--runs")
+        else if (a == "--frozen-clock") {
+            int ticks = 0;
+            ok = ParseInt(v, 0, 1 << 30, ticks);
+            o.frozenClock = ticks;
+        } else if (a == "--runs")
             ok = ParseInt(v, 1, 9, o.runs);
         else if (a == "--abort-after")
             ok = ParseInt(v, 0, 1 << 30, o.abortAfter);

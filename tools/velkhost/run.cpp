@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "tools/uidriver/frozen_clock.h"
 #include "tools/uidriver/gdi_count.h"
 #include "tools/velkhost/window_watch.h"
 #include "tools/velkhost/host_record.h"
@@ -61,6 +62,8 @@ std::string LoadFilter(const HostOptions& options, const HostMode* mode, LoadedF
         return "no export named " + pipl.entry;
     CaptureModuleBoxes(filter.module);
     CountGdiObjects(filter.module);
+    if (options.frozenClock >= 0 && FreezeClock(filter.module, static_cast<DWORD>(options.frozenClock)) == 0)
+        return "--frozen-clock: the module does not import GetTickCount";
     return "";
 }
 

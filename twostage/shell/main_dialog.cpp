@@ -17,6 +17,7 @@ void Initialise(TwoStageDialog& d, HWND window)
 {
     const HINSTANCE module = ModuleInstance();
     StartFrame(d.frame, window, DLG_MAIN, KitVariant::TwoStage);
+    SeedToolRandom(d.random, GetTickCount());
     d.orientationStrip.reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_ORIENTATION_STRIP)));
     d.curveStrip.reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_CURVE_STRIP)));
     d.helpBrush.reset(CreateSolidBrush(RGB(235, 225, 210)));

@@ -48,13 +48,11 @@ void OnToolCommand(TwoStageDialog& d, int id)
         break;
     case IDC_DICE:
         ReadCheckBoxes(d);
-        SeedToolRandom(d.random, GetTickCount());
         RollDice(d.panel, gTwoStage.params, d.tools, d.random);
         SyncCheckBoxes(d);
         PostRender(d.frame);
         break;
     case IDC_COLOUR_DICE:
-        SeedToolRandom(d.random, GetTickCount());
         VaryColours(d.panel, gTwoStage.params, d.tools, d.random);
         PostRender(d.frame);
         break;

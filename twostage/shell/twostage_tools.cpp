@@ -95,6 +95,13 @@ int ToolRandom::Next()
 
 void SeedToolRandom(ToolRandom& r, uint32_t seed)
 {
+    // The generator's first draw follows its seed almost linearly; the seed
+    // is scrambled first so that nearby tick counts start far apart.
+    seed ^= seed >> 16;
+    seed *= 0x85EBCA6Bu;
+    seed ^= seed >> 13;
+    seed *= 0xC2B2AE35u;
+    seed ^= seed >> 16;
     r.state = seed;
 }
 

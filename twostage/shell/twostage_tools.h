@@ -8,8 +8,9 @@
 
 #include "twostage/shell/twostage_panel.h"
 
-// The random numbers of the tools: values 0 to 32767, seeded by the tick
-// count in the dialog and by a given seed in tests.
+// The random numbers of the tools: values 0 to 32767. The dialog seeds once,
+// by the tick count, and every roll draws on, so successive rolls are
+// independent; tests give a seed.
 struct ToolRandom {
     uint32_t state;
     int Next(); // 0..32767

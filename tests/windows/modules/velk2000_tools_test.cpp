@@ -20,9 +20,10 @@ protected:
     }
     void TearDown() override { DeleteUserPresets2000(); }
 
-    HostRun Run(const std::string& script)
+    HostRun Run(const std::string& script, const std::string& extra = "")
     {
-        return RunScripted("run " + Quote(Velk2000Module()) + " --in " + Quote(SourceFile("samples\\coffee.png")),
+        return RunScripted("run " + Quote(Velk2000Module()) + " --in " + Quote(SourceFile("samples\\coffee.png")) +
+                               " " + extra,
                            folder, "dialog samples\nrects \"" + folder + "rects.txt\"\n" + script +
                                        "key escape\n");
     }
@@ -161,6 +162,29 @@ TEST_F(Velk2000Tools, UndoAndRedoRestoreWhatWasShown)
     EXPECT_EQ(DifferingBytes(Preview("moved.png"), Preview("redone.png")), 0u);
     EXPECT_GT(DifferingBytes(Preview("loaded.png"), Preview("coloured.png")), 1000u);
     EXPECT_EQ(DifferingBytes(Preview("loaded.png"), Preview("uncoloured.png")), 0u);
+}
+
+// Each roll of the dice draws afresh even when the clock has not moved
+// since the last: two rolls in the same tick give two settings.
+TEST_F(Velk2000Tools, RollsInTheSameTickDiffer)
+{
+    const auto saved = [](const char* name) {
+        return std::string("select 1014 \"SAVE USER PRESET\"\ndialog save\ntype 1014 \"") + name +
+               "\"\nclick @1014/br:-50,16\ndialog samples\n";
+    };
+    const std::string dice = "click @4004:12,30\n", smallDie = "click @4004:36,32\n";
+    const HostRun run = Run(dice + saved("Roll1") + dice + saved("Roll2") + smallDie + saved("Tint1") +
+                                smallDie + saved("Tint2"),
+                            "--frozen-clock 5000");
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    const std::vector<uint8_t> roll1 = ReadUserPreset2000("Roll1"), roll2 = ReadUserPreset2000("Roll2"),
+                               tint1 = ReadUserPreset2000("Tint1"), tint2 = ReadUserPreset2000("Tint2");
+    ASSERT_EQ(roll2.size(), 64u);
+    ASSERT_EQ(tint2.size(), 64u);
+    EXPECT_NE(std::vector<uint8_t>(roll1.begin() + 20, roll1.begin() + 44),
+              std::vector<uint8_t>(roll2.begin() + 20, roll2.begin() + 44));
+    EXPECT_NE(std::vector<uint8_t>(tint1.begin(), tint1.begin() + 20),
+              std::vector<uint8_t>(tint2.begin(), tint2.begin() + 20));
 }
 
 } // namespace
