@@ -107,9 +107,11 @@ bool SaveOrDelete(DeformDialog& d)
                                            (result.option2 ? SaveLightCorrection : 0));
     char* name = StripPresetName(result.name);
     if (!result.remove) {
-        std::snprintf(list.name, sizeof list.name, "%s", name);
         CaptureSettings(panel, gDeform.colour, false, gDeform.settings);
-        WriteRegistryValue(name, &gDeform.settings, sizeof gDeform.settings);
+        if (!SaveUserPreset(d.frame.window, VELK3D_PRESET_KEY, name, &gDeform.settings,
+                            sizeof gDeform.settings))
+            return false;
+        std::snprintf(list.name, sizeof list.name, "%s", name);
         FillPresetBox(d);
         SelectSavedPreset(list, name);
         return false;

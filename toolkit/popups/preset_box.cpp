@@ -67,6 +67,16 @@ void SelectSavedPreset(PresetList& list, const char* name)
     SelectPreset(list, at >= 0 ? at : list.previous);
 }
 
+bool SaveUserPreset(HWND owner, const char* keyPath, const char* name, const void* record, DWORD size)
+{
+    if (WriteRegistryValue(name, keyPath, record, size))
+        return true;
+    char text[kPresetNameArea + 80];
+    std::snprintf(text, sizeof text, "Unable to save User Preset '%s': the registry refused it.", name);
+    MessageBoxA(owner, text, "ERROR", MB_OK | MB_ICONERROR);
+    return false;
+}
+
 bool DeleteUserPreset(const char* keyPath, const char* name)
 {
     char key[kPresetNameArea + 1];

@@ -28,6 +28,9 @@ bool ChooseSaveEntry(PresetList& list, int saveEntry);
 // After a save, with the box filled again: the saved preset's entry is
 // selected, or the one chosen before the save entry when it is not listed.
 void SelectSavedPreset(PresetList& list, const char* name);
+// Stores record as the user preset `name` under keyPath. When the registry
+// refuses it, a message box over owner says so and the result is false.
+bool SaveUserPreset(HWND owner, const char* keyPath, const char* name, const void* record, DWORD size);
 // Deletes the user preset `name` under keyPath; false when it cannot.
 bool DeleteUserPreset(const char* keyPath, const char* name);
 

@@ -57,6 +57,8 @@ void Initialise(HWND popup, SavePopup& p)
     char name[64] = "";
     std::snprintf(name, sizeof name, "%s", s.currentName ? s.currentName : "");
     SetWindowTextA(combo, StripPresetName(name));
+    // Typing stops at the longest name a preset is saved under.
+    SendMessageA(combo, CB_LIMITTEXT, kMaxSavedName, 0);
     CheckDlgButton(popup, IDC_SAVE_OPTION1, s.option1 ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(popup, IDC_SAVE_OPTION2, s.option2 ? BST_CHECKED : BST_UNCHECKED);
     p.result = SavePopupResult{};
@@ -88,10 +90,28 @@ void Close(HWND popup, SavePopup& p)
     EndDialog(popup, 0);
 }
 
+// Why the typed name cannot be used, or null. A name that strips to nothing
+// would be stored as the key's unnamed value; a longer one would be cut.
+const char* NameRefusal(HWND popup, bool remove)
+{
+    char text[kPresetNameArea + 2] = "";
+    GetDlgItemTextA(popup, IDC_PRESET_NAME, text, sizeof text);
+    const char* name = StripPresetName(text);
+    if (name[0] == '\0')
+        return "Type a name for the preset.";
+    if (std::strlen(name) > static_cast<size_t>(remove ? kPresetNameArea - 1 : kMaxSavedName))
+        return "A preset name has at most 19 characters.";
+    return nullptr;
+}
+
 void Finish(HWND popup, SavePopup& p, bool remove)
 {
+    if (const char* refusal = NameRefusal(popup, remove)) {
+        MessageBoxA(popup, refusal, "ERROR", MB_OK | MB_ICONERROR);
+        SetFocus(GetDlgItem(popup, IDC_PRESET_NAME));
+        return;
+    }
     GetDlgItemTextA(popup, IDC_PRESET_NAME, p.result.name, sizeof p.result.name);
-    p.result.name[sizeof p.result.name - 1] = '\0';
     p.result.remove = remove;
     p.result.option1 = IsDlgButtonChecked(popup, IDC_SAVE_OPTION1) == BST_CHECKED;
     p.result.option2 = IsDlgButtonChecked(popup, IDC_SAVE_OPTION2) == BST_CHECKED;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "toolkit/presetstore/preset_store.h"
 #include "toolkit/widgets/bitmap_image.h"
 #include "toolkit/widgets/kit.h"
 
@@ -18,10 +19,18 @@ struct SavePopupSetup {
     BitmapImage* lent[6];
 };
 
+// The longest name a preset is saved under; longer names (hand-made ones
+// listed) can still be deleted.
+constexpr int kMaxSavedName = 19;
+
+// The pop-up closes on Save only with a name of 1 to kMaxSavedName characters
+// once a leading ">" and trailing blanks are gone, and on Delete with any
+// name that is not empty that way; otherwise a message box says why and the
+// pop-up stays open.
 struct SavePopupResult {
-    char name[20];          // at most 19 characters; empty when cancelled
-    bool remove;            // Delete closed it
-    bool option1, option2;  // the check states at Save or Delete
+    char name[kPresetNameArea]; // as typed; empty when cancelled
+    bool remove;                // Delete closed it
+    bool option1, option2;      // the check states at Save or Delete
 };
 
 SavePopupResult RunSavePresetPopup(HINSTANCE module, HWND owner, const SavePopupSetup& setup);

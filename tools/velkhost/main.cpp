@@ -23,7 +23,7 @@ static const char kHelp[] =
     "           [--fore R,G,B] [--back R,G,B] [--filter-case N] [--planes N]\n"
     "           [--repeat] [--runs N] [--abort-after N] [--no-buffers] [--pick R,G,B|cancel]\n"
     "           [--timeout S] [--row-pad N] [--mode rgb|grey] [--ui SCRIPT]\n"
-    "           [--frozen-clock TICKS]\n"
+    "           [--frozen-clock TICKS] [--registry-read-only]\n"
     "  velkhost about MODULE [--timeout S]\n"
     "  velkhost pipl MODULE [--mode rgb|grey]\n"
     "  velkhost list FOLDER [--mode rgb|grey]\n"
@@ -46,6 +46,8 @@ static const char kHelp[] =
     "  --no-buffers: advanceState returns 0 and leaves inData/outData/maskData null.\n"
     "  --row-pad N: N padding bytes after every buffer row (checked afterwards).\n"
     "  --frozen-clock TICKS: the module's GetTickCount always answers TICKS.\n"
+    "  --registry-read-only: the module's registry writes are refused (access\n"
+    "  denied), as for a user who may not write its keys.\n"
     "  --timeout S: the watchdog ends the run after S seconds (default 60).\n"
     "  Message boxes are recorded and answered at once (OK, else Cancel, else\n"
     "  No, else Abort).\n"
@@ -134,6 +136,8 @@ static std::string ParseArguments(const std::vector<std::string>& args, HostOpti
             o.repeat = true;
         else if (a == "--no-buffers")
             o.noBuffers = true;
+        else if (a == "--registry-read-only")
+            o.registryReadOnly = true;
         else if (!value(v))
             return "option " + a + " is unknown or needs a value";
         else if (a == "--in")

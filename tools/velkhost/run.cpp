@@ -6,6 +6,7 @@
 
 #include "tools/uidriver/frozen_clock.h"
 #include "tools/uidriver/gdi_count.h"
+#include "tools/uidriver/refused_registry.h"
 #include "tools/velkhost/window_watch.h"
 #include "tools/velkhost/host_record.h"
 #include "tools/velkhost/summary.h"
@@ -64,6 +65,8 @@ std::string LoadFilter(const HostOptions& options, const HostMode* mode, LoadedF
     CountGdiObjects(filter.module);
     if (options.frozenClock >= 0 && FreezeClock(filter.module, static_cast<DWORD>(options.frozenClock)) == 0)
         return "--frozen-clock: the module does not import GetTickCount";
+    if (options.registryReadOnly && RefuseRegistryWrites(filter.module) == 0)
+        return "--registry-read-only: the module does not write the registry";
     return "";
 }
 

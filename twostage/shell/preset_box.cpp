@@ -65,19 +65,24 @@ bool SaveOrDelete(TwoStageDialog& d)
         return false;
     char* name = StripPresetName(result.name);
     if (!result.remove) {
-        std::snprintf(list.name, sizeof list.name, "%s", name);
+        // The stored copy carries the options and its checksum; the dialog's
+        // record stays as rendered, so a save neither renders again nor
+        // leaves an undo step.
+        TwoStageParams stored = record;
         ReadCheckBoxes(d);
-        ReadWidgets(d.panel, record);
+        ReadWidgets(d.panel, stored);
         if (result.option1)
-            record.saveFlags &= static_cast<uint8_t>(~SaveFlagNoColours);
+            stored.saveFlags &= static_cast<uint8_t>(~SaveFlagNoColours);
         else
-            record.saveFlags |= SaveFlagNoColours;
+            stored.saveFlags |= SaveFlagNoColours;
         if (result.option2)
-            record.saveFlags &= 0xB0;
+            stored.saveFlags &= 0xB0;
         else
-            record.saveFlags |= SaveFlagNoLightCorrection;
-        record.checksum = TwoStageChecksum(record);
-        WriteRegistryValue(name, VELK2000_PRESET_KEY, &record, sizeof record);
+            stored.saveFlags |= SaveFlagNoLightCorrection;
+        stored.checksum = TwoStageChecksum(stored);
+        if (!SaveUserPreset(d.frame.window, VELK2000_PRESET_KEY, name, &stored, sizeof stored))
+            return false;
+        std::snprintf(list.name, sizeof list.name, "%s", name);
         FillPresetBox(d);
         SelectSavedPreset(list, name);
         return false;

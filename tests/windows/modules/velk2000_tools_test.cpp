@@ -164,6 +164,20 @@ TEST_F(Velk2000Tools, UndoAndRedoRestoreWhatWasShown)
     EXPECT_EQ(DifferingBytes(Preview("loaded.png"), Preview("uncoloured.png")), 0u);
 }
 
+// A save leaves the dialog's record as it was rendered: the next render
+// request (the help page closed) renders nothing, and Undo takes back the
+// change before the save.
+TEST_F(Velk2000Tools, UndoAfterASaveTakesBackTheLastChange)
+{
+    const HostRun run = Run(Shot("before.png") + "drag @4002:40,40 -> @4002:60,40\n" +
+                            "select 1014 \"SAVE USER PRESET\"\ndialog save\ncheck 1034\ncheck 1035\n"
+                            "type 1014 \"Saved\"\nclick @1014/br:-50,16\ndialog samples\n"
+                            "key f1\nclick 5,5\nclick @4004:10,8\n" + Shot("undone.png"));
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    EXPECT_EQ(DifferingBytes(Preview("before.png"), Preview("undone.png")), 0u);
+    EXPECT_EQ(ReadUserPreset2000("Saved").size(), 64u);
+}
+
 // Each roll of the dice draws afresh even when the clock has not moved
 // since the last: two rolls in the same tick give two settings.
 TEST_F(Velk2000Tools, RollsInTheSameTickDiffer)

@@ -256,6 +256,42 @@ TEST_F(Velk3dDialog, OutOfRangePresetValuesLandOnTheTracks)
     EXPECT_EQ(last[32], 2); // the face scheme's last picture
 }
 
+// A name that strips to nothing or is too long keeps the save pop-up open
+// with a word why; a save the registry refuses says so.
+TEST_F(Velk3dDialog, SavesRefusedSayWhy)
+{
+    const std::string save = "select 1014 \"SAVE USER  PRESET\"\ndialog save\n",
+                      saveButton = "click @1014/br:-50,16\n";
+    HostRun run = Run(save + "type 1014 \"   \"\n" + saveButton + "expect-box \"Type a name for the preset.\"\n" +
+                          "type 1014 \">\"\n" + saveButton + "expect-box \"Type a name for the preset.\"\n" +
+                          "type 1014 \"Twenty characters ok\"\n" + saveButton +
+                          "expect-box \"A preset name has at most 19 characters.\"\n"
+                          "type 1014 \"Nineteen characters\"\n" + saveButton +
+                          "dialog samples\nexpect-text 1014 \">Nineteen characters\"\n" + kCancel,
+                      coffee);
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    EXPECT_EQ(run.json["boxes"].items.size(), 3u) << run.summary;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Velk 3D\\User Defined", 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    DWORD values = 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+                     nullptr, nullptr);
+    EXPECT_EQ(RegQueryValueExA(key, "", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegQueryValueExA(key, "Nineteen characters", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(values, 1u);
+    RegCloseKey(key);
+
+    DeleteUserPresets3d();
+    run = Run(save + "type 1014 \"Lost\"\n" + saveButton +
+                  "expect-box \"Unable to save User Preset 'Lost': the registry refused it.\"\n"
+                  "dialog samples\n" + kCancel,
+              coffee, "--registry-read-only");
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    ASSERT_EQ(run.json["boxes"].items.size(), 1u) << run.summary;
+    EXPECT_EQ(run.json["boxes"][0]["icon"].text, "error");
+}
+
 TEST_F(Velk3dDialog, LastUsedRestoresTheLightButNotTheColour)
 {
     std::vector<uint8_t> stored(64, 0);

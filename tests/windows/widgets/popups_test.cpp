@@ -203,14 +203,23 @@ TEST_F(Popups, SavePresetResultsAndOptions)
         ASSERT_TRUE(SetControlText(d, IDC_PRESET_NAME, "A name longer than nineteen")) << d.error;
         const RECT combo = ClientRectOf(d, IDC_PRESET_NAME);
         const int x[3] = {4 + 10, combo.right - 134 + 10, combo.right - 60 + 10};
+        const size_t boxes = CapturedBoxes().size();
         ASSERT_TRUE(Click(d, x[r.button], combo.bottom + 6 + 10)) << d.error;
+        if (r.button == 2) {
+            // Saved, the name would be cut: the pop-up says so and stays.
+            ASSERT_EQ(CapturedBoxes().size(), boxes + 1);
+            EXPECT_EQ(CapturedBoxes().back().text, "A preset name has at most 19 characters.");
+            ASSERT_TRUE(SetControlText(d, IDC_PRESET_NAME, "Nineteen characters")) << d.error;
+            ASSERT_TRUE(Click(d, x[r.button], combo.bottom + 6 + 10)) << d.error;
+        }
         ASSERT_TRUE(FindDialog(d, DialogKind::Main)) << d.error;
         const SavePopupResult& got = g.saveResult;
         if (r.button == 1) {
             EXPECT_STREQ(got.name, "");
             continue;
         }
-        EXPECT_STREQ(got.name, "A name longer than ");
+        // A hand-made preset of a longer name can still be deleted.
+        EXPECT_STREQ(got.name, r.button == 2 ? "Nineteen characters" : "A name longer than nineteen");
         EXPECT_EQ(got.remove, r.button == 0);
         EXPECT_EQ(got.option1, r.option1);
         EXPECT_EQ(got.option2, !r.option2);
