@@ -24,7 +24,7 @@ struct DeformDialog {
     DeformAnchors anchors = {}; // P, G and T
     Box swatch = {}, link = {}; // S and W
     PreviewSize previewSize = {}; // the part of the preview buffers with image data
-    bool fullRepaint = false, overLink = false, imageFetched = false;
+    bool fullRepaint = false, imageFetched = false;
     int32_t doubleStretchShown = -1;
     DWORD renderStart = 0, renderMs = 0;
     // What the preview shows: the inputs and fill colour it was rendered with.

@@ -77,25 +77,6 @@ void OnCommand(DeformDialog& d, WORD id, WORD notification)
     }
 }
 
-bool OnMouse(DeformDialog& d, UINT message, LPARAM lParam)
-{
-    const uintptr_t where = static_cast<uintptr_t>(lParam);
-    switch (message) {
-    case WM_MOUSEMOVE:
-        d.overLink = PointInBox(where, d.link);
-        SetCursor(d.overLink ? d.frame.kit.hand : d.frame.kit.arrow);
-        return true;
-    case WM_LBUTTONDOWN:
-        if (PointInBox(where, d.swatch))
-            PostMessageA(GetDlgItem(d.frame.window, IDC_COLOUR_REQUEST), BM_CLICK, 0, 0);
-        if (d.overLink)
-            OpenHomePage(kHomePage);
-        return true;
-    default:
-        return false;
-    }
-}
-
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DeformDialog* state = EnterMessage<DeformDialog>(window, message, wParam, lParam);
@@ -120,9 +101,14 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_USER:
         if (wParam == REQ_RENDER)
             RenderCycle(d);
+        else if (wParam == REQ_WEB_LINK)
+            OpenHomePage(kHomePage);
         return TRUE;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+        return TRUE; // the widgets, the swatch and the link had them
     default:
-        return OnMouse(d, message, lParam);
+        return FALSE;
     }
 }
 
@@ -139,6 +125,17 @@ bool DispatchMouse(DeformDialog& d, UINT message, WPARAM wParam, LPARAM lParam)
         return true;
     if (!ImageButtonMouse(d.cancel.get(), d.frame.window, message, wParam, lParam))
         ImageButtonMouse(d.apply.get(), d.frame.window, message, wParam, lParam);
+    // The swatch and the link act through posted requests, so a click that
+    // arrives during a render acts once the render is over.
+    const HWND window = d.frame.window;
+    if (message == WM_MOUSEMOVE) {
+        SetCursor(PointInBox(where, d.link) ? d.frame.kit.hand : d.frame.kit.arrow);
+    } else if (message == WM_LBUTTONDOWN) {
+        if (PointInBox(where, d.swatch))
+            PostMessageA(GetDlgItem(window, IDC_COLOUR_REQUEST), BM_CLICK, 0, 0);
+        if (PointInBox(where, d.link))
+            PostMessageA(window, WM_USER, REQ_WEB_LINK, 0);
+    }
     return false;
 }
 

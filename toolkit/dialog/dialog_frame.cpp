@@ -89,9 +89,13 @@ bool FetchPreviewImage(DialogFrame& frame, FilterRecord* host, int32_t planes, f
 
 int32_t PreviewMouse(DialogFrame& frame, MouseDispatch dispatch, void* dialog)
 {
+    // The peek also sees the messages of the dialog's controls. Those stay
+    // queued, with whatever came after them, so that a click on a check box
+    // or the preset box acts, in order, once the render is over.
     MSG msg;
-    if (PeekMessageA(&msg, frame.window, kFirstMouseMessage, kLastMouseMessage, PM_REMOVE) &&
-        msg.hwnd == frame.window) {
+    if (PeekMessageA(&msg, frame.window, kFirstMouseMessage, kLastMouseMessage, PM_NOREMOVE) &&
+        msg.hwnd == frame.window &&
+        PeekMessageA(&msg, frame.window, kFirstMouseMessage, kLastMouseMessage, PM_REMOVE)) {
         FrameMessage(frame, msg.message, msg.wParam, msg.lParam);
         if (dispatch(dialog, msg.message, msg.wParam, msg.lParam))
             return 1;

@@ -112,7 +112,8 @@ bool FetchPreviewImage(DialogFrame& frame, FilterRecord* host, int32_t planes, f
 using MouseDispatch = bool (*)(void* dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The part of a preview callback that keeps the widgets live: at most one
-// pending mouse message is taken; the dialog's own goes to dispatch (a
-// check box's or the preset box's is lost). Returns 1, abandon the render,
-// when that changed a value or when a change beyond the first is waiting.
+// pending mouse message of the dialog's own is taken and goes to dispatch;
+// one for a control (a check box, the preset box) is left, with all after
+// it, for when the render is over. Returns 1, abandon the render, when that
+// changed a value or when a change beyond the first is waiting.
 int32_t PreviewMouse(DialogFrame& frame, MouseDispatch dispatch, void* dialog);

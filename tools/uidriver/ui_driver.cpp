@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "resources/resource_ids.h"
+
 namespace {
 
 // The idle test runs on the UI thread: a hook sees every message the thread
@@ -17,9 +19,27 @@ volatile LONG g_answerIdle = 0;
 volatile LONG g_answerPending = 0; // GetQueueStatus's "pending" bits at the last answer
 LONG g_seq = 0;
 
+// A click armed to arrive while a render runs: the hook posts it when the UI
+// thread takes the dialog's next render request from its queue, so the
+// render's own queue peeking is what first sees it.
+volatile LONG g_armed = 0;
+HWND g_armedDialog = nullptr, g_armedTarget = nullptr;
+LPARAM g_armedAt = 0;
+
+void FireArmedClick(const MSG& m)
+{
+    if (!g_armed || m.hwnd != g_armedDialog || m.message != WM_USER || m.wParam != REQ_RENDER)
+        return;
+    PostMessageA(g_armedTarget, WM_LBUTTONDOWN, MK_LBUTTON, g_armedAt);
+    PostMessageA(g_armedTarget, WM_LBUTTONUP, 0, g_armedAt);
+    InterlockedExchange(&g_armed, 0);
+}
+
 LRESULT CALLBACK WatchRetrieval(int code, WPARAM removed, LPARAM lParam)
 {
     MSG* m = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && removed == PM_REMOVE)
+        FireArmedClick(*m);
     if (code == HC_ACTION && removed == PM_REMOVE && m->hwnd == nullptr && m->message == g_ping) {
         const DWORD pending = HIWORD(GetQueueStatus(QS_ALLINPUT & ~QS_TIMER));
         InterlockedExchange(&g_answerPending, static_cast<LONG>(pending));
@@ -319,6 +339,24 @@ bool Release(UiDriver& d, int x, int y, WPARAM keys)
 bool Click(UiDriver& d, int x, int y)
 {
     return Press(d, x, y) && Release(d, x, y);
+}
+
+bool ClickDuringNextRender(UiDriver& d, int x, int y)
+{
+    if (!d.dialog || !IsWindow(d.dialog))
+        return Fail(d, "no dialog to send input to");
+    POINT local;
+    const HWND target = TargetAt(d, x, y, local);
+    g_armedDialog = d.dialog;
+    g_armedTarget = target;
+    g_armedAt = MAKELPARAM(local.x, local.y);
+    InterlockedExchange(&g_armed, 1);
+    return true;
+}
+
+bool ArmedClickPending()
+{
+    return g_armed != 0;
 }
 
 bool DoubleClick(UiDriver& d, int x, int y)

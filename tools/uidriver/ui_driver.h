@@ -49,6 +49,11 @@ bool Press(UiDriver& d, int x, int y, WPARAM keys = 0);
 bool Release(UiDriver& d, int x, int y, WPARAM keys = 0);
 bool Click(UiDriver& d, int x, int y);
 bool DoubleClick(UiDriver& d, int x, int y);
+// Arms a click at (x, y) that is posted when the dialog next takes a render
+// request from its queue, so it arrives while that render runs; returns at
+// once. ArmedClickPending: armed and not yet posted.
+bool ClickDuringNextRender(UiDriver& d, int x, int y);
+bool ArmedClickPending();
 bool RightClick(UiDriver& d, int x, int y);
 // Press at the first point, move through every point with `steps` moves per
 // segment, release at the last. The moves arrive as a real drag does, while

@@ -167,6 +167,7 @@ struct Runner {
         if (w[0] == "release") return Release(d, p.x, p.y);
         if (w[0] == "click") return Click(d, p.x, p.y);
         if (w[0] == "dblclick") return DoubleClick(d, p.x, p.y);
+        if (w[0] == "click-in-render") return ClickDuringNextRender(d, p.x, p.y);
         return RightClick(d, p.x, p.y);
     }
 
@@ -329,7 +330,7 @@ struct Runner {
             return WaitIdle(d);
         }
         if (c == "move" || c == "press" || c == "release" || c == "click" || c == "dblclick" ||
-            c == "rclick")
+            c == "rclick" || c == "click-in-render")
             return PointAction(w);
         if (c == "drag")
             return DragAction(w);
@@ -417,6 +418,10 @@ UiScriptResult RunUiScript(UiDriver& d, const std::string& script, const UiScrip
             return result;
         }
         ++result.steps;
+    }
+    if (ArmedClickPending()) {
+        result.failedLine = result.steps + 1;
+        result.error = "click-in-render: no render request came after it, so the click was never sent";
     }
     return result;
 }

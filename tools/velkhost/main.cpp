@@ -57,6 +57,8 @@ static const char kHelp[] =
     "                                   (the first action waits for samples)\n"
     "    cursor X,Y (the system pointer, where pop-ups centred on it open)\n"
     "    wait | move X,Y | press X,Y | release X,Y | click X,Y | dblclick X,Y\n"
+    "    click-in-render X,Y (sent when the dialog next takes a render request,\n"
+    "                         so it arrives while that render runs)\n"
     "    rclick X,Y | drag X,Y -> X,Y [-> X,Y ...] [steps N] [shift|control] [settle]\n"
     "    key escape|enter|f1 | check ID | select ID \"TEXT\" | type ID \"TEXT\"\n"
     "    pick R,G,B|cancel (the colour picker's answer from now on)\n"

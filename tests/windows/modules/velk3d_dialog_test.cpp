@@ -292,6 +292,23 @@ TEST_F(Velk3dDialog, SavesRefusedSayWhy)
     EXPECT_EQ(run.json["boxes"][0]["icon"].text, "error");
 }
 
+// Clicks that arrive while a render runs act once it is over: on the colour
+// swatch (the colour-source pop-up opens) and on a check box ("x2" switched
+// on renders Antialiasing switched off).
+TEST_F(Velk3dDialog, ClicksDuringARenderAct)
+{
+    const HostRun run = Run("click-in-render @1021/c:0,0\ncheck 1004\ndialog back\nrclick 5,5\n"
+                            "dialog samples\nclick-in-render @1004:4,4\ncheck 1027\nexpect-checked 1004 1\n" +
+                                std::string(kApply),
+                            coffee);
+    ASSERT_EQ(run.exitCode, 0u) << run.summary;
+    EXPECT_GE(run.json["progress_runs"].Int(), 4) << run.summary;
+    const std::vector<uint8_t> last = ReadLastUsed();
+    ASSERT_EQ(last.size(), 64u);
+    EXPECT_EQ(last[32] & 4, 4); // x2
+    EXPECT_EQ(last[33], 1);     // Antialiasing on again
+}
+
 TEST_F(Velk3dDialog, LastUsedRestoresTheLightButNotTheColour)
 {
     std::vector<uint8_t> stored(64, 0);
@@ -388,7 +405,9 @@ TEST_F(Velk3dDialog, WebLinkStartsTheRegisteredHandler)
     SetEnvironmentVariableA("VELK_RECORDER_LOG", log.c_str());
     const std::string handler = "\"" + WinPath(RECORDER_EXE) + "\" -nohome \"%1\"";
     RegSetKeyValueA(HKEY_CURRENT_USER, key, nullptr, REG_SZ, handler.c_str(), DWORD(handler.size() + 1));
-    HostRun run = Run("move @4000:5,4\nclick @4000:5,4\n" + std::string(kCancel), coffee);
+    // Clicked while a render runs (Antialiasing switched off), the link acts
+    // once the render is over.
+    HostRun run = Run("click-in-render @4000:5,4\ncheck 1004\n" + std::string(kCancel), coffee);
     EXPECT_EQ(run.exitCode, 0u) << run.summary;
     std::string started;
     for (int i = 0; i < 100 && started.empty(); ++i, Sleep(50)) {
