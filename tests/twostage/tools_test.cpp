@@ -133,9 +133,9 @@ TEST(Tools, SpacingStepsKeepTheirFractionsAndLimits)
     EXPECT_EQ(X(p, HSpacing2), 2);
 }
 
-// Every factory preset fits its widgets unchanged; a record made by hand or
-// damaged lands where drags could put it, the toggles within their strips.
-TEST(Tools, RecordsLandOnTheWidgetsTracks)
+// Every factory preset fits its widgets unchanged (the widgets limit what a
+// record can set; the dialog tests load records beyond those limits).
+TEST(Tools, FactoryPresetsFitTheWidgets)
 {
     for (int n = 0; n < kTwoStageFactoryCount; ++n) {
         SCOPED_TRACE(n);
@@ -147,27 +147,6 @@ TEST(Tools, RecordsLandOnTheWidgetsTracks)
         ReadWidgets(p, back);
         EXPECT_EQ(std::memcmp(&back, &dialog, sizeof back), 0);
     }
-    TwoStageParams record;
-    TwoStagePanel p = Loaded(0, record);
-    TwoStageParams odd = record;
-    odd.spacing[0] = StageSpacing{0, 255};
-    odd.moireH = 255;
-    odd.stretch[1] = PadValue{200, 51};
-    odd.sideShadowBlur[0] = 99;
-    odd.orientation[0] = 3;
-    odd.orientation[1] = 255;
-    odd.curveShape = 7;
-    SetWidgets(p, odd);
-    ReadWidgets(p, odd);
-    EXPECT_EQ(odd.spacing[0].hSpacing, 2);
-    EXPECT_EQ(odd.spacing[0].vSpacing, 250);
-    EXPECT_EQ(odd.moireH, 100);
-    EXPECT_EQ(odd.stretch[1].x, 50);
-    EXPECT_EQ(odd.stretch[1].y, 50);
-    EXPECT_EQ(odd.sideShadowBlur[0], 50);
-    EXPECT_EQ(odd.orientation[0], 2);
-    EXPECT_EQ(odd.orientation[1], 2);
-    EXPECT_EQ(odd.curveShape, 2);
 }
 
 TEST(Tools, FlipTwiceAndBypassRoundTrips)
