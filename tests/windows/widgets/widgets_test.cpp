@@ -229,14 +229,17 @@ TEST_F(Widgets, AStepThatNeverSettlesFailsWithinItsTimeout)
     EXPECT_FALSE(WaitIdle(d));
     const DWORD took = GetTickCount() - start;
     EXPECT_GE(took, 800u);
-    EXPECT_LT(took, 3000u);
+    EXPECT_LT(took, 5000u); // well short of the default timeout, even on a loaded machine
     // The reason says what the wait found: the gallery keeps posting to itself.
     EXPECT_EQ(d.error.rfind("waited ", 0), 0u) << d.error;
     EXPECT_NE(d.error.find(" ms for the dialog to be idle: its thread came back to its queue "),
               std::string::npos)
         << d.error;
     EXPECT_NE(d.error.find("found posted messages waiting"), std::string::npos) << d.error;
+    // Settling after the stop may take longer than the short timeout above
+    // when the machine is busy.
     g.busyStop = true;
+    d.timeoutMs = 10000;
     EXPECT_TRUE(WaitIdle(d)) << d.error;
 }
 
