@@ -22,6 +22,7 @@ build: configure
 test: build
 	ctest --preset native
 	ctest --preset win64
+	ctest --preset win32
 
 demo: build
 	$(VELK) demo --input samples/coffee.png --out out

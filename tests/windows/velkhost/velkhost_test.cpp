@@ -41,6 +41,12 @@ struct Files {
     std::string InOut() const { return " --in " + Quote(in) + " --out " + Quote(out); }
 };
 
+// The code property key of this build's architecture, which velkhost looks for.
+const char* OwnCodeKey()
+{
+    return sizeof(void*) == 8 ? "8664" : "wx86";
+}
+
 HostRun RunProbe(const Files& f, const std::string& action, const std::string& options = "",
                  const char* module = "velkprobe")
 {
@@ -435,7 +441,7 @@ TEST(VelkhostRefusal, ModulesAHostWouldNotRunAreNeverCalled)
     };
     for (const Row& row :
          {Row{"velkprobe_grey", "", "rgb"}, Row{"velkprobe", "--mode grey", "grey"},
-          Row{"velkprobe_notfilter", "", "8BIF"}, Row{"velkprobe_otherarch", "", "8664"},
+          Row{"velkprobe_notfilter", "", "8BIF"}, Row{"velkprobe_otherarch", "", OwnCodeKey()},
           Row{"velkprobe_unpadded", "", "runs past the end"}}) {
         SCOPED_TRACE(row.module + std::string(" ") + row.options);
         Files f(Pattern(2, 2, row.options[0] ? 1 : 3));
@@ -474,7 +480,7 @@ TEST(VelkhostMenu, FolderIsListedAsAFilterMenu)
     EXPECT_EQ(lines[1], "Velk Tests > Probe Grey (disabled)\tvelkprobe_grey.8bf");
     EXPECT_EQ(lines[2].rfind("skipped notamodule.8bf: ", 0), 0u) << lines[2];
     EXPECT_EQ(lines[3], "skipped velkprobe_notfilter.8bf: kind 8BIF is not a filter");
-    EXPECT_EQ(lines[4], "skipped velkprobe_otherarch.8bf: no 8664 code property");
+    EXPECT_EQ(lines[4], std::string("skipped velkprobe_otherarch.8bf: no ") + OwnCodeKey() + " code property");
     EXPECT_EQ(lines[5].rfind("skipped velkprobe_unpadded.8bf: property 2 ", 0), 0u) << lines[5];
 
     HostRun grey = RunHost("list " + folder + " --mode grey");
