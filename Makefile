@@ -1,10 +1,10 @@
 # The two everyday commands: `make demo` and `make test`.
 # Each installs what it needs, configures and builds all three targets.
 
-PRESETS := native win64 win32
+PRESETS := native win64 win32 fuzz
 VELK := build/native/tools/velk/velk
 
-.PHONY: all deps configure build test demo bench screenshots clean
+.PHONY: all deps configure build test demo bench fuzz screenshots clean
 
 all: build
 
@@ -23,6 +23,7 @@ test: build
 	ctest --preset native
 	ctest --preset win64
 	ctest --preset win32
+	ctest --preset fuzz
 
 demo: build
 	$(VELK) demo --input samples/coffee.png --out out
@@ -32,6 +33,10 @@ demo: build
 bench: build
 	build/native/bench/velk_bench --benchmark_repetitions=5 \
 	  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
+
+# Every fuzz target for five minutes (make test gives each ten seconds).
+fuzz: build
+	VELK_FUZZ_SECONDS=300 ctest --preset fuzz
 
 # The pictures of docs/screenshots, made under Wine through the UI driver.
 screenshots: build
