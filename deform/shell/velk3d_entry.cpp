@@ -43,6 +43,8 @@ int16_t Dispatch(int16_t selector, void* record)
 extern "C" void VELK_CDECL ENTRYPOINT(int16_t selector, void* record, intptr_t*, int16_t* result)
 {
     const int16_t code = GuardedSelector([&] { return Dispatch(selector, record); });
+    if (selector == filterSelectorStart)
+        ReportFailedStart(static_cast<const FilterRecord*>(record), code);
     if (result)
         *result = code;
 }

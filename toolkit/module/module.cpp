@@ -2,6 +2,8 @@
 
 #include "host/filter_record.h"
 
+#include <cstdio>
+
 static HINSTANCE gModuleInstance;
 
 // The library's entry: records the module handle on process attach and does
@@ -33,4 +35,19 @@ int32_t ApplyProgress(int32_t row, int32_t total, void* filterRecord)
     if (record->progressProc)
         record->progressProc(row, total);
     return 0;
+}
+
+void ReportFailedStart(const FilterRecord* record, int16_t result)
+{
+    constexpr uint32_t kPhotoshop = 0x3842494D; // '8BIM': shows its own message
+    if (!record || result == noErr || result == userCanceledErr || record->hostSig == kPhotoshop)
+        return;
+    char text[160];
+    if (result == memFullErr)
+        std::snprintf(text, sizeof text,
+                      "Not enough memory, or no image data from the host.\nThe image is unchanged.");
+    else
+        std::snprintf(text, sizeof text, "The filter could not run (error %d).\nThe image is unchanged.",
+                      result);
+    MessageBoxA(HostWindow(record->platformData), text, "ERROR", MB_OK | MB_ICONERROR);
 }

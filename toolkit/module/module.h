@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+struct FilterRecord;
+
 // The module's instance handle, stored by the DLL entry on process attach.
 HINSTANCE ModuleInstance();
 
@@ -16,3 +18,9 @@ HWND HostWindow(const void* platformData);
 // asks the host's abortProc first and answers -128 when it reports an abort,
 // otherwise reports (row, total) to progressProc and answers 0.
 int32_t ApplyProgress(int32_t row, int32_t total, void* filterRecord);
+
+// A start that failed, told to the user where the host may say nothing: a
+// host other than Photoshop ('8BIM') may ignore a filter's result (IrfanView,
+// XnView and Affinity do), and the image would just stay as it was. Cancel
+// is the user's own doing and is not told.
+void ReportFailedStart(const FilterRecord* record, int16_t result);

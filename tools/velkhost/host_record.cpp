@@ -234,7 +234,9 @@ OSErr VELK_CDECL HostColorServices(ColorServicesInfo* info)
         c.selector = info->selector;
         for (int i = 0; i < 3; ++i)
             c.given[i] = info->colorComponents[i];
-        if (info->reservedSourceSpaceInfo || info->reservedResultSpaceInfo || info->reserved) {
+        if (!g_host.options->host->colourServices) {
+            c.error = "host insufficient", err = kHostInsufficient;
+        } else if (info->reservedSourceSpaceInfo || info->reservedResultSpaceInfo || info->reserved) {
             c.error = "reserved pointers not null", err = kParamErr;
         } else if (info->selector != 0) {
             c.error = "selector not supported", err = kParamErr;
@@ -324,6 +326,7 @@ FilterRecord* CreateFilterRecord(const HostOptions& options, HostImage& image, v
     fr->inLayerPlanes = fr->outLayerPlanes = fr->absLayerPlanes = colourPlanes;
     fr->inTransparencyMask = fr->outTransparencyMask = fr->absTransparencyMask = alpha ? 1 : 0;
     fr->depth = 8;
+    ApplyHostProfile(*options.host, fr);
 
     LockLog();
     g_log.width = src.width;

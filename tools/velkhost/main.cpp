@@ -24,6 +24,7 @@ static const char kHelp[] =
     "           [--repeat] [--runs N] [--abort-after N] [--no-buffers] [--pick R,G,B|cancel]\n"
     "           [--timeout S] [--row-pad N] [--mode rgb|grey] [--ui SCRIPT]\n"
     "           [--frozen-clock TICKS] [--registry-read-only]\n"
+    "           [--host photoshop|pspihost|gimp|irfanview|paintdotnet]\n"
     "  velkhost about MODULE [--timeout S]\n"
     "  velkhost pipl MODULE [--mode rgb|grey]\n"
     "  velkhost list FOLDER [--mode rgb|grey]\n"
@@ -45,6 +46,10 @@ static const char kHelp[] =
     "  --abort-after N: abortProc answers true once progressProc ran N times.\n"
     "  --no-buffers: advanceState returns 0 and leaves inData/outData/maskData null.\n"
     "  --row-pad N: N padding bytes after every buffer row (checked afterwards).\n"
+    "  --host NAME: the record as that host fills it (signature, maxSpace and its\n"
+    "  unit, padding support, colour services or none, a descriptor block with\n"
+    "  null procedures, parameters and data kept between calls or not, out-plane\n"
+    "  fields cleared before each call); photoshop by default.\n"
     "  --frozen-clock TICKS: the module's GetTickCount always answers TICKS.\n"
     "  --registry-read-only: the module's registry writes are refused (access\n"
     "  denied), as for a user who may not write its keys.\n"
@@ -162,7 +167,9 @@ static std::string ParseArguments(const std::vector<std::string>& args, HostOpti
             int ticks = 0;
             ok = ParseInt(v, 0, 1 << 30, ticks);
             o.frozenClock = ticks;
-        } else if (a == "--runs")
+        } else if (a == "--host")
+            ok = (o.host = FindHostProfile(v)) != nullptr;
+        else if (a == "--runs")
             ok = ParseInt(v, 1, 9, o.runs);
         else if (a == "--abort-after")
             ok = ParseInt(v, 0, 1 << 30, o.abortAfter);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "tools/velkhost/host_profile.h"
 #include "tools/velkhost/pipl.h"
 
 enum ExitCode {
@@ -35,4 +36,5 @@ struct HostOptions {
     int rowPad = 0;       // extra bytes at the end of every buffer row
     std::string uiScript; // --ui: a UI script driving the module's dialogs
     const HostMode* mode = nullptr;
+    const HostProfile* host = &DefaultHostProfile(); // whose record the module gets
 };

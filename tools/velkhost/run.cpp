@@ -22,6 +22,7 @@ struct LoadedFilter {
 };
 
 intptr_t g_moduleData = 0; // the `data` value a host keeps for the module
+const HostProfile* g_profile = nullptr; // the host whose record the module gets
 
 void Fail(const char* status, const std::string& error)
 {
@@ -76,6 +77,8 @@ int16_t Call(const LoadedFilter& filter, int16_t selector, void* record)
     g_log.selectors.push_back(selector);
     UnlockLog();
     int16_t result = kResultUnwritten;
+    if (selector != filterSelectorAbout && g_profile)
+        BeforeHostCall(*g_profile, static_cast<FilterRecord*>(record), g_moduleData);
     filter.entry(selector, record, &g_moduleData, &result);
     LockLog();
     g_log.results.push_back(result);
@@ -133,6 +136,7 @@ void RunFilter(const HostOptions& options)
     }
 
     FilterRecord* record = CreateFilterRecord(options, image, hostWindow);
+    g_profile = options.host;
     std::string scriptError;
     if (!options.uiScript.empty() && !StartUiScript(options.uiScript, scriptError)) {
         Fail("error", scriptError);
