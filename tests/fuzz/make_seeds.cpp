@@ -104,6 +104,29 @@ int main(int argc, char** argv)
         bytes.insert(bytes.end(), pixels.begin(), pixels.end());
         Write(corpus + "/preview_reduce/" + std::to_string(s.w) + "x" + std::to_string(s.h), bytes);
     }
+    // Registry keys: the machine's and the user's with presets of the usual
+    // size, names at the edges of the name area, an unnamed value and a
+    // value too large for the data area.
+    {
+        std::vector<uint8_t> bytes = {3};
+        auto value = [&](uint8_t userKey, const std::string& name, size_t size, uint8_t fill) {
+            bytes.push_back(userKey);
+            bytes.push_back(uint8_t(name.size()));
+            bytes.insert(bytes.end(), name.begin(), name.end());
+            bytes.push_back(uint8_t(size >> 8));
+            bytes.push_back(uint8_t(size));
+            bytes.insert(bytes.end(), size, fill);
+        };
+        value(0, "Last Used", 64, 7);
+        value(0, "Roof copy", 64, 9);
+        value(1, "Roof copy", 64, 11);
+        value(1, std::string(49, 'n'), 64, 1);
+        value(0, std::string(50, 'm'), 64, 2);
+        value(0, "", 64, 3);
+        value(1, "Large", 600, 4);
+        Write(corpus + "/preset_store/both-keys", bytes);
+    }
+
     // Image files: a crop of the photograph in the formats people bring.
     for (const char* name : {"crop.png", "crop-alpha.png", "crop.jpg", "crop.tif", "crop.bmp"}) {
         const int channels = std::strstr(name, "alpha") ? 4 : 3;
