@@ -1,5 +1,6 @@
 #include "deform/shell/deform_panel.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "deform/engine/factory_presets.h"
@@ -16,7 +17,7 @@ int32_t Limit(int32_t value, int32_t extent)
     // An axis the widget does not move keeps the stored value.
     if (extent == 0)
         return value;
-    return value < 0 ? 0 : value > extent ? extent : value;
+    return std::clamp(value, 0, extent);
 }
 
 // A stored value lands where a drag could put it, so a record made by hand
@@ -31,8 +32,7 @@ void SetSlot(DeformPanel& p, int slot, int32_t x, int32_t y)
 // beyond its strip.
 void SetStyle(DeformPanel& p, uint8_t styleBits)
 {
-    const int32_t scheme = styleBits & 3;
-    p.toggle.state = scheme > 2 ? 2 : scheme;
+    p.toggle.state = std::min(styleBits & 3, 2);
     p.doubleStretch = (styleBits >> 2) & 1;
 }
 

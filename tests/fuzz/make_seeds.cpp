@@ -58,6 +58,18 @@ int main(int argc, char** argv)
         return out;
     };
 
+    // A record harness's seed: every other one with a mask and four planes.
+    auto recordSeed = [&](const char* target, int n, const void* record, size_t size, int y) {
+        const uint8_t flags = n % 2 ? 1 : 1 | 2 | 4;
+        std::vector<uint8_t> bytes = RecordHeader(flags, 24, 20);
+        const uint8_t* r = static_cast<const uint8_t*>(record);
+        bytes.insert(bytes.end(), r, r + size);
+        const std::vector<uint8_t> pixels = crop(100 + 20 * n, y, 24, 20, flags & 4 ? 4 : 3);
+        bytes.insert(bytes.end(), pixels.begin(), pixels.end());
+        if (flags & 2)
+            bytes.insert(bytes.end(), pixels.begin(), pixels.begin() + 24 * 20);
+        Write(corpus + "/" + target + "/factory-" + std::to_string(n), bytes);
+    };
     for (int n = 0; n < kFactoryPresetCount; ++n) {
         DeformSettings r{};
         DecodeFactoryPreset(DeformString(n + 2), r);
@@ -65,27 +77,10 @@ int main(int argc, char** argv)
         r.antialias = 1;
         SetDefaultColour(r);
         SealLastUsed(r, Picker, r.colour);
-        const uint8_t flags = n % 2 ? 1 : 1 | 2 | 4;
-        std::vector<uint8_t> bytes = RecordHeader(flags, 24, 20);
-        bytes.insert(bytes.end(), reinterpret_cast<uint8_t*>(&r), reinterpret_cast<uint8_t*>(&r) + sizeof r);
-        const std::vector<uint8_t> pixels = crop(100 + 20 * n, 120, 24, 20, flags & 4 ? 4 : 3);
-        bytes.insert(bytes.end(), pixels.begin(), pixels.end());
-        if (flags & 2)
-            bytes.insert(bytes.end(), pixels.begin(), pixels.begin() + 24 * 20);
-        Write(corpus + "/velk3d_record/factory-" + std::to_string(n), bytes);
+        recordSeed("velk3d_record", n, &r, sizeof r, 120);
     }
-    for (int n = 0; n < kTwoStageFactoryCount; ++n) {
-        const TwoStageParams& r = *TwoStageFactoryRecord(n);
-        const uint8_t flags = n % 2 ? 1 : 1 | 2 | 4;
-        std::vector<uint8_t> bytes = RecordHeader(flags, 24, 20);
-        bytes.insert(bytes.end(), reinterpret_cast<const uint8_t*>(&r),
-                     reinterpret_cast<const uint8_t*>(&r) + sizeof r);
-        const std::vector<uint8_t> pixels = crop(100 + 20 * n, 200, 24, 20, flags & 4 ? 4 : 3);
-        bytes.insert(bytes.end(), pixels.begin(), pixels.end());
-        if (flags & 2)
-            bytes.insert(bytes.end(), pixels.begin(), pixels.begin() + 24 * 20);
-        Write(corpus + "/velk2000_record/factory-" + std::to_string(n), bytes);
-    }
+    for (int n = 0; n < kTwoStageFactoryCount; ++n)
+        recordSeed("velk2000_record", n, TwoStageFactoryRecord(n), sizeof(TwoStageParams), 200);
     for (int id : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 40}) {
         const char* text = DeformString(id);
         Write(corpus + "/preset_code/string-" + std::to_string(id),

@@ -3,7 +3,6 @@
 
 #include <cstring>
 #include <initializer_list>
-#include <set>
 
 #include "twostage/engine/preset_load.h"
 #include "twostage/engine/twostage_presets.h"
@@ -41,23 +40,6 @@ TEST(Tools, RandomDrawsStayInRangeWithHalfLikelyEnds)
         EXPECT_NEAR(count[v], 20000, 1200) << v;
     EXPECT_NEAR(count[0], 10000, 900);
     EXPECT_NEAR(count[10], 10000, 900);
-}
-
-// Dialogs opened a second apart start from unrelated draws, not from draws
-// a fixed step apart.
-TEST(Tools, NearbySeedsStartFarApart)
-{
-    std::set<int> steps;
-    int previous = -1;
-    for (uint32_t second = 0; second < 20; ++second) {
-        ToolRandom r;
-        SeedToolRandom(r, 700000 + second * 1000);
-        const int draw = RandomIn(r, 5, 100);
-        if (previous >= 0)
-            steps.insert((draw - previous + 96) % 96);
-        previous = draw;
-    }
-    EXPECT_GE(steps.size(), 12u);
 }
 
 TEST(Tools, DiceRangesAndWhatItLeavesAlone)

@@ -42,11 +42,8 @@ void ReportFailedStart(const FilterRecord* record, int16_t result)
     constexpr uint32_t kPhotoshop = 0x3842494D; // '8BIM': shows its own message
     if (!record || result == noErr || result == userCanceledErr || record->hostSig == kPhotoshop)
         return;
-    char text[160];
-    if (result == memFullErr)
-        std::snprintf(text, sizeof text,
-                      "Not enough memory, or no image data from the host.\nThe image is unchanged.");
-    else
+    char text[160] = "Not enough memory, or no image data from the host.\nThe image is unchanged.";
+    if (result != memFullErr)
         std::snprintf(text, sizeof text, "The filter could not run (error %d).\nThe image is unchanged.",
                       result);
     MessageBoxA(HostWindow(record->platformData), text, "ERROR", MB_OK | MB_ICONERROR);

@@ -92,10 +92,10 @@ void Close(HWND popup, SavePopup& p)
 
 // Why the typed name cannot be used, or null. A name that strips to nothing
 // would be stored as the key's unnamed value; a longer one would be cut.
-const char* NameRefusal(HWND popup, bool remove)
+const char* NameRefusal(const char* typed, bool remove)
 {
     char text[kPresetNameArea + 2] = "";
-    GetDlgItemTextA(popup, IDC_PRESET_NAME, text, sizeof text);
+    std::snprintf(text, sizeof text, "%s", typed);
     const char* name = StripPresetName(text);
     if (name[0] == '\0')
         return "Type a name for the preset.";
@@ -106,12 +106,16 @@ const char* NameRefusal(HWND popup, bool remove)
 
 void Finish(HWND popup, SavePopup& p, bool remove)
 {
-    if (const char* refusal = NameRefusal(popup, remove)) {
+    // One character more than a listed name can have, so that a longer one
+    // is seen as too long rather than cut.
+    char typed[kPresetNameArea + 1] = "";
+    GetDlgItemTextA(popup, IDC_PRESET_NAME, typed, sizeof typed);
+    if (const char* refusal = NameRefusal(typed, remove)) {
         MessageBoxA(popup, refusal, "ERROR", MB_OK | MB_ICONERROR);
         SetFocus(GetDlgItem(popup, IDC_PRESET_NAME));
         return;
     }
-    GetDlgItemTextA(popup, IDC_PRESET_NAME, p.result.name, sizeof p.result.name);
+    std::snprintf(p.result.name, sizeof p.result.name, "%s", typed);
     p.result.remove = remove;
     p.result.option1 = IsDlgButtonChecked(popup, IDC_SAVE_OPTION1) == BST_CHECKED;
     p.result.option2 = IsDlgButtonChecked(popup, IDC_SAVE_OPTION2) == BST_CHECKED;

@@ -21,9 +21,8 @@ LONG WINAPI RefusedSetValueExA(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD)
 
 int RefuseRegistryWrites(HMODULE module)
 {
+    // Loaded already when the module imports from it.
     HMODULE advapi32 = GetModuleHandleW(L"advapi32.dll");
-    if (!advapi32)
-        advapi32 = LoadLibraryW(L"advapi32.dll");
     if (!advapi32)
         return 0;
     void* real[2] = {reinterpret_cast<void*>(GetProcAddress(advapi32, "RegCreateKeyExA")),

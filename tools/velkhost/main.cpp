@@ -163,11 +163,9 @@ static std::string ParseArguments(const std::vector<std::string>& args, HostOpti
             ok = ParseInt(v, 1, 7, o.filterCase);
         else if (a == "--planes")
             ok = ParseInt(v, 1, 32, o.planes);
-        else if (a == "--frozen-clock") {
-            int ticks = 0;
-            ok = ParseInt(v, 0, 1 << 30, ticks);
-            o.frozenClock = ticks;
-        } else if (a == "--host")
+        else if (a == "--frozen-clock")
+            ok = ParseInt(v, 0, 1 << 30, o.frozenClock);
+        else if (a == "--host")
             ok = (o.host = FindHostProfile(v)) != nullptr;
         else if (a == "--runs")
             ok = ParseInt(v, 1, 9, o.runs);

@@ -26,7 +26,7 @@ struct HostOptions {
     int planes = 0;         // 0: implied by the image
     bool repeat = false;    // prepare, start, finish without parameters
     int runs = 1;           // how often the sequence runs in one loaded module
-    long frozenClock = -1;  // >= 0: the module's GetTickCount always answers this
+    int frozenClock = -1;   // >= 0: the module's GetTickCount always answers this
     bool registryReadOnly = false; // the module's registry writes are refused
     bool noBuffers = false; // advanceState hands out no buffers
     int abortAfter = -1;    // abortProc answers true once progressProc ran this often

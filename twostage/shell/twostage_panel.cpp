@@ -1,5 +1,7 @@
 #include "twostage/shell/twostage_panel.h"
 
+#include <algorithm>
+
 #include "twostage/engine/preset_load.h"
 
 void MakeTwoStageWidgets(TwoStagePanel& p, const TwoStageKnobs& k, const TwoStageAnchors& a)
@@ -100,7 +102,7 @@ void SetWidgets(TwoStagePanel& p, const TwoStageParams& r)
     SetSliderValue(s[CurvePad], r.curve.x, r.curve.y);
     // A toggle shows one of its three pictures; a larger state would be
     // drawn from beyond its strip.
-    const auto state = [](uint8_t v) { return static_cast<int32_t>(v > 2 ? 2 : v); };
+    const auto state = [](uint8_t v) { return std::min<int32_t>(v, 2); };
     p.orientation[0].state = state(r.orientation[0]);
     p.orientation[1].state = state(r.orientation[1]);
     p.curveShape.state = state(r.curveShape);

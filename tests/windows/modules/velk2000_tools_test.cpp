@@ -30,6 +30,14 @@ protected:
 
     std::string Shot(const std::string& name) { return "capture \"" + folder + name + "\"\n"; }
 
+    // Saves the settings as user preset `name`; `options` are steps in the
+    // save pop-up before the name is typed (its check boxes).
+    static std::string Save(const std::string& name, const std::string& options = "")
+    {
+        return "select 1014 \"SAVE USER PRESET\"\ndialog save\n" + options + "type 1014 \"" + name +
+               "\"\nclick @1014/br:-50,16\ndialog samples\n";
+    }
+
     RECT Rect(int id)
     {
         const ControlBox b = ReadRects(folder + "rects.txt")[id];
@@ -119,16 +127,12 @@ namespace {
 // second press arrives as a double-click.
 TEST_F(Velk2000Tools, TwoQuickClicksActTwice)
 {
-    const auto saved = [](const char* name) {
-        return std::string("select 1014 \"SAVE USER PRESET\"\ndialog save\ntype 1014 \"") + name +
-               "\"\nclick @1014/br:-50,16\ndialog samples\n";
-    };
     // Increase Spacing: 25 x 14 at (2, 51) of the tools' anchor.
     const char kIncrease[] = "@4004:14,58";
     for (const std::string& script :
-         {"click " + std::string(kIncrease) + "\n" + saved("Once"),
-          "click " + std::string(kIncrease) + "\nclick " + kIncrease + "\n" + saved("Slow"),
-          "dblclick " + std::string(kIncrease) + "\n" + saved("Quick")}) {
+         {"click " + std::string(kIncrease) + "\n" + Save("Once"),
+          "click " + std::string(kIncrease) + "\nclick " + kIncrease + "\n" + Save("Slow"),
+          "dblclick " + std::string(kIncrease) + "\n" + Save("Quick")}) {
         const HostRun run = Run(script);
         ASSERT_EQ(run.exitCode, 0u) << run.summary;
     }
@@ -151,9 +155,7 @@ TEST_F(Velk2000Tools, UndoAndRedoRestoreWhatWasShown)
         Run("check 1004\n" + Shot("unticked.png") + "drag @4002:40,40 -> @4002:60,40\n" + Shot("moved.png") +
             undo + "expect-checked 1004 0\n" + Shot("undone.png") + redo + "expect-checked 1004 0\n" +
             Shot("redone.png") +
-            "select 1014 \"SAVE USER PRESET\"\ndialog save\ncheck 1034\ntype 1014 \"NoColours\"\n"
-            "click @1014/br:-50,16\ndialog samples\n"
-            "select 1014 \">NoColours\"\n" + Shot("loaded.png") +
+            Save("NoColours", "check 1034\n") + "select 1014 \">NoColours\"\n" + Shot("loaded.png") +
             "click @1025/c:0,0\ndialog back\nclick 5,@1025/c:0,0\ndialog samples\n" + Shot("coloured.png") +
             undo + Shot("uncoloured.png"));
     ASSERT_EQ(run.exitCode, 0u) << run.summary;
@@ -170,9 +172,8 @@ TEST_F(Velk2000Tools, UndoAndRedoRestoreWhatWasShown)
 TEST_F(Velk2000Tools, UndoAfterASaveTakesBackTheLastChange)
 {
     const HostRun run = Run(Shot("before.png") + "drag @4002:40,40 -> @4002:60,40\n" +
-                            "select 1014 \"SAVE USER PRESET\"\ndialog save\ncheck 1034\ncheck 1035\n"
-                            "type 1014 \"Saved\"\nclick @1014/br:-50,16\ndialog samples\n"
-                            "key f1\nclick 5,5\nclick @4004:10,8\n" + Shot("undone.png"));
+                            Save("Saved", "check 1034\ncheck 1035\n") + "key f1\nclick 5,5\nclick @4004:10,8\n" +
+                            Shot("undone.png"));
     ASSERT_EQ(run.exitCode, 0u) << run.summary;
     EXPECT_EQ(DifferingBytes(Preview("before.png"), Preview("undone.png")), 0u);
     EXPECT_EQ(ReadUserPreset2000("Saved").size(), 64u);
@@ -182,13 +183,9 @@ TEST_F(Velk2000Tools, UndoAfterASaveTakesBackTheLastChange)
 // since the last: two rolls in the same tick give two settings.
 TEST_F(Velk2000Tools, RollsInTheSameTickDiffer)
 {
-    const auto saved = [](const char* name) {
-        return std::string("select 1014 \"SAVE USER PRESET\"\ndialog save\ntype 1014 \"") + name +
-               "\"\nclick @1014/br:-50,16\ndialog samples\n";
-    };
     const std::string dice = "click @4004:12,30\n", smallDie = "click @4004:36,32\n";
-    const HostRun run = Run(dice + saved("Roll1") + dice + saved("Roll2") + smallDie + saved("Tint1") +
-                                smallDie + saved("Tint2"),
+    const HostRun run = Run(dice + Save("Roll1") + dice + Save("Roll2") + smallDie + Save("Tint1") +
+                                smallDie + Save("Tint2"),
                             "--frozen-clock 5000");
     ASSERT_EQ(run.exitCode, 0u) << run.summary;
     const std::vector<uint8_t> roll1 = ReadUserPreset2000("Roll1"), roll2 = ReadUserPreset2000("Roll2"),
