@@ -3,29 +3,32 @@
 #include <algorithm>
 #include <cstring>
 
+#include "deform/engine/deform_controls.h"
 #include "deform/engine/factory_presets.h"
 
 namespace {
 
-// Each slot's track, width and height: a drag keeps the knob within them.
-const int32_t kSlotTrack[kSlotCount][2] = {
-    {0, 360}, {364, 0}, {50, 0}, {100, 0}, {50, 50}, {50, 50}, {100, 0}, {100, 0}, {100, 0},
-};
+// The extent of a slot's track along one axis: its control's range (0 for
+// an axis the widget does not move).
+int32_t Extent(int slot, int axis)
+{
+    const ControlSpec* c = ControlOfWidget(DeformControls(), ControlKind::Value, slot, axis);
+    return c ? c->max : 0;
+}
 
-int32_t Limit(int32_t value, int32_t extent)
+int32_t Limit(int slot, int axis, int32_t value)
 {
     // An axis the widget does not move keeps the stored value.
-    if (extent == 0)
-        return value;
-    return std::clamp(value, 0, extent);
+    const ControlSpec* c = ControlOfWidget(DeformControls(), ControlKind::Value, slot, axis);
+    return c ? LimitControlValue(*c, value) : value;
 }
 
 // A stored value lands where a drag could put it, so a record made by hand
 // or damaged cannot put a knob off its track.
 void SetSlot(DeformPanel& p, int slot, int32_t x, int32_t y)
 {
-    p.slot[slot].valueX = Limit(x, kSlotTrack[slot][0]);
-    p.slot[slot].valueY = Limit(y, kSlotTrack[slot][1]);
+    p.slot[slot].valueX = Limit(slot, 0, x);
+    p.slot[slot].valueY = Limit(slot, 1, y);
 }
 
 // The toggle shows one of three pictures; a larger state would be drawn from
@@ -44,8 +47,8 @@ void MakeDeformSliders(DeformPanel& p, const BitmapImage* knob, int32_t knobSize
     const KitVariant v = KitVariant::Deform;
     const Box &P = a.P, &G = a.G, &T = a.T;
     auto make = [&](int slot, int32_t left, int32_t top, int32_t style, const char* label) {
-        p.slot[slot] = MakeSlider(v, knob, knobSize, knobSize, left, top, kSlotTrack[slot][0],
-                                  kSlotTrack[slot][1], style, label);
+        p.slot[slot] = MakeSlider(v, knob, knobSize, knobSize, left, top, Extent(slot, 0),
+                                  Extent(slot, 1), style, label);
     };
     const int32_t plain = SliderTrack | SliderShowValue;
     make(SlotTileHeight, P.left - 11, P.top + 2, 0, "0");

@@ -135,7 +135,7 @@ void StartPresetBox(DeformDialog& d)
     PresetList& list = d.presets;
     list.box = GetDlgItem(d.frame.window, IDC_PRESET_BOX);
     FillPresetBox(d);
-    int current = UserPresetEntry(list.box, "Last Used");
+    int current = UserPresetEntry(list.box, VELK3D_LAST_USED);
     if (current < 0 || current >= list.userCount) {
         current = list.userCount + 2; // "Velkstone"
         SetFallbackLight(gDeform.panel);

@@ -14,7 +14,7 @@ DeformModuleState gDeform;
 
 namespace {
 
-const char kLastUsed[] = "Last Used";
+const char kLastUsed[] = VELK3D_LAST_USED;
 
 // Reads "Last Used" into the record; false when it is missing, of another
 // size than a record, or fails its checksum.

@@ -8,8 +8,7 @@
 
 #include <windows.h>
 
-#define VELK2000_PRESET_KEY "Software\\Orchwell\\Velk2000"
-#define VELK3D_PRESET_KEY "Software\\Velk 3D\\User Defined"
+#include "common/preset_keys.h"
 
 constexpr int kPresetNameArea = 50;  // enumeration name area, terminator included
 constexpr int kPresetDataArea = 500; // enumeration data area

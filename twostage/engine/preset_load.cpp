@@ -91,3 +91,18 @@ TwoStageParams DialogRecordForFactory(int n)
     ReadBackCheckBoxes(p);
     return p;
 }
+
+TwoStageParams StoredPreset(const TwoStageParams& record, bool saveColours, bool saveLight)
+{
+    TwoStageParams stored = record;
+    if (saveColours)
+        stored.saveFlags &= static_cast<uint8_t>(~SaveFlagNoColours);
+    else
+        stored.saveFlags |= SaveFlagNoColours;
+    if (saveLight)
+        stored.saveFlags &= 0xB0; // bits 0-3 go too
+    else
+        stored.saveFlags |= SaveFlagNoLightCorrection;
+    stored.checksum = TwoStageChecksum(stored);
+    return stored;
+}

@@ -38,3 +38,8 @@ void ReadBackCheckBoxes(TwoStageParams& p);
 // copied in, the load steps run, then the check boxes are read back and the
 // version becomes 14. n out of range gives "e-Flowers".
 TwoStageParams DialogRecordForFactory(int n);
+
+// The copy of a record that a save stores as a user preset: the save
+// pop-up's options "Save Color Settings" and "Save Light Correction" set its
+// save flags, and the checksum is filled in.
+TwoStageParams StoredPreset(const TwoStageParams& record, bool saveColours, bool saveLight);

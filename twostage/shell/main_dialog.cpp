@@ -177,8 +177,8 @@ bool DispatchMouse(TwoStageDialog& d, UINT message, WPARAM wParam, LPARAM lParam
                 RefreshSpacingShadows(d.tools, p);
             return true;
         }
-    for (ToggleLogic* t : {&p.orientation[0], &p.orientation[1], &p.curveShape})
-        if (ToggleMouse(*t, message, where))
+    for (ToggleLogic& t : p.toggle)
+        if (ToggleMouse(t, message, where))
             return true;
     const HWND window = d.frame.window;
     for (int slot = 0; slot < 5; ++slot)

@@ -7,6 +7,7 @@
 #include "resources/resource_ids.h"
 #include "toolkit/module/module.h"
 #include "toolkit/popups/save_preset_popup.h"
+#include "twostage/engine/preset_load.h"
 #include "twostage/engine/twostage_presets.h"
 #include "twostage/shell/twostage_dialog.h"
 
@@ -68,18 +69,10 @@ bool SaveOrDelete(TwoStageDialog& d)
         // The stored copy carries the options and its checksum; the dialog's
         // record stays as rendered, so a save neither renders again nor
         // leaves an undo step.
-        TwoStageParams stored = record;
+        TwoStageParams shown = record;
         ReadCheckBoxes(d);
-        ReadWidgets(d.panel, stored);
-        if (result.option1)
-            stored.saveFlags &= static_cast<uint8_t>(~SaveFlagNoColours);
-        else
-            stored.saveFlags |= SaveFlagNoColours;
-        if (result.option2)
-            stored.saveFlags &= 0xB0;
-        else
-            stored.saveFlags |= SaveFlagNoLightCorrection;
-        stored.checksum = TwoStageChecksum(stored);
+        ReadWidgets(d.panel, shown);
+        const TwoStageParams stored = StoredPreset(shown, result.option1, result.option2);
         if (!SaveUserPreset(d.frame.window, VELK2000_PRESET_KEY, name, &stored, sizeof stored))
             return false;
         std::snprintf(list.name, sizeof list.name, "%s", name);

@@ -16,7 +16,8 @@ namespace {
 void PaintToggles(const TwoStageDialog& d, HDC dc)
 {
     const TwoStagePanel& p = d.panel;
-    const TriStateToggle first{p.orientation[0]}, second{p.orientation[1]}, shape{p.curveShape};
+    const TriStateToggle first{p.toggle[ToggleOrientation1]}, second{p.toggle[ToggleOrientation2]},
+        shape{p.toggle[ToggleCurveShape]};
     PaintTriStateToggle(&first, dc, d.orientationStrip.bitmap());
     PaintTriStateToggle(&second, dc, d.orientationStrip.bitmap());
     PaintTriStateToggle(&shape, dc, d.curveStrip.bitmap());

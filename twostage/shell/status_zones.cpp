@@ -81,7 +81,7 @@ int StatusAt(const StatusGeometry& g, const TwoStagePanel& panel, Pointer p)
         if (OnKnob(p, s[k.slider], k.lo, k.hi))
             return k.id;
     for (int i = 0; i < 2; ++i) {
-        const ToggleLogic& t = panel.orientation[i];
+        const ToggleLogic& t = panel.toggle[ToggleOrientation1 + i];
         if (Strictly(p, t.x, t.y, t.x + t.tileWidth, t.y + t.tileHeight))
             return 32 + i;
     }

@@ -8,25 +8,12 @@
 
 #include "toolkit/widgets/slider_logic.h"
 #include "toolkit/widgets/widget_logic.h"
+#include "twostage/engine/twostage_controls.h"
 #include "twostage/engine/twostage_params.h"
-
-// The sliders and pads, in the order of the dialog's table.
-enum TwoStageSlider {
-    VSpacing2, HSpacing2, MoireV, MoireH, VSpacing1, HSpacing1,
-    SideDepth1, SideBlur1, SideDepth2, SideBlur2,
-    BrightnessRatio, LightExiting, Saturation,
-    Stretch1, Stretch2, Gradient1, Gradient2, CurvePad,
-    kTwoStageSliders
-};
-
-// The check boxes of the record: "x2" of each stage, "Anti-" "aliasing",
-// "Deformation", "WhiteCanvas".
-enum TwoStageCheck { CheckDouble1, CheckDouble2, CheckAntiAliasing, CheckDeformation, CheckWhiteCanvas, kTwoStageChecks };
 
 struct TwoStagePanel {
     Slider slider[kTwoStageSliders];
-    ToggleLogic orientation[2];
-    ToggleLogic curveShape;
+    ToggleLogic toggle[kTwoStageToggles];
     uint8_t check[kTwoStageChecks]; // 0 or 1, as the boxes show
 };
 
@@ -46,8 +33,8 @@ struct TwoStageKnobs {
 void MakeTwoStageWidgets(TwoStagePanel& panel, const TwoStageKnobs& knobs, const TwoStageAnchors& a);
 
 // Reads every byte of the record that belongs to a widget or a check box
-// from it, and version 14; colours, saveFlags, reserved bytes and checksum
-// keep their values.
+// from it (the controls' table names them), and version 14; colours,
+// saveFlags, reserved bytes and checksum keep their values.
 void ReadWidgets(const TwoStagePanel& panel, TwoStageParams& record);
 
 // Sets every widget from the record, each value limited as a drag limits it

@@ -36,7 +36,7 @@ void DrawSide(TwoStagePanel& p, int stage, ToolRandom& r, int keepAbove, int dep
     }
     X(p, kSideDepth[stage]) = RandomIn(r, depthLo, depthHi);
     X(p, kSideBlur[stage]) = RandomIn(r, blurLo, 50);
-    p.orientation[stage].state = RandomIn(r, 0, 2);
+    p.toggle[ToggleOrientation1 + stage].state = RandomIn(r, 0, 2);
 }
 
 void DrawCurve(TwoStagePanel& p, ToolRandom& r)
@@ -52,7 +52,7 @@ void DrawCurve(TwoStagePanel& p, ToolRandom& r)
         Y(p, CurvePad) = values[c - 1][1];
     }
     const int s = RandomIn(r, 0, 17);
-    p.curveShape.state = s <= 5 ? 0 : (s <= 11 ? 1 : 2);
+    p.toggle[ToggleCurveShape].state = s <= 5 ? 0 : (s <= 11 ? 1 : 2);
 }
 
 // Three draws of 0..limit less their smallest.
@@ -190,7 +190,7 @@ void FlipDiagonally(TwoStagePanel& p, ToolState& t)
         Swap(X(p, kGradient[stage]), Y(p, kGradient[stage]));
         if (stage == 0)
             Swap(X(p, MoireH), Y(p, MoireV));
-        int32_t& orientation = p.orientation[stage].state;
+        int32_t& orientation = p.toggle[ToggleOrientation1 + stage].state;
         if (orientation == 0 || orientation == 1) {
             orientation = 1 - orientation;
             X(p, kSideDepth[stage]) = 100 - X(p, kSideDepth[stage]);
