@@ -48,7 +48,8 @@ TEST_F(CliWrites, FullDiskKeepsTheExistingOutput)
     for (std::string ext : {"png", "bmp", "tga", "gif", "jpg", "tif"}) {
         const std::string out = disk + "/out." + ext;
         WriteFile(out, "precious");
-        ExpectFailure({"apply", "velk3d", input, out}, "No space left on device");
+        // At the highest quality a JPEG of noise needs more room than the disk has.
+        ExpectFailure({"apply", "velk3d", "--quality", "100", input, out}, "No space left on device");
         EXPECT_EQ(ReadFile(out), "precious") << ext;
         EXPECT_EQ(FolderEntries(disk), std::vector<std::string>{"out." + ext});
         std::remove(out.c_str());
@@ -84,6 +85,67 @@ TEST_F(CliWrites, OutputsKeepTheirModeAndLinksAndReadOnlyOnesAreKept)
     ASSERT_EQ(mkfifo((folder + "/fifo.png").c_str(), 0644), 0);
     ExpectFailure({"apply", "velk3d", input, folder + "/fifo.png"}, "not a regular file");
     EXPECT_EQ(FolderEntries(folder).size(), 5u); // no temporary file among them
+}
+
+TEST_F(CliWrites, ABatchWritesEveryGoodImageAndListsTheOthers)
+{
+    const std::string in = folder + "/in", out = folder + "/out";
+    mkdir(in.c_str(), 0755);
+    mkdir(out.c_str(), 0755);
+    WritePixels(in + "/wide.png", TestPicture(90, 40, 3));
+    WritePixels(in + "/alpha.png", TestPicture(40, 70, 4));
+    WritePixels(in + "/small.tif", TestPicture(20, 20, 3));
+    WriteFile(in + "/broken.png", "not a picture");
+    WriteFile(out + "/broken.png", "precious"); // the bad input's output stays as it was
+    const std::vector<std::string> inputs = {in + "/wide.png", in + "/broken.png", in + "/missing.png",
+                                             in + "/alpha.png", in + "/small.tif"};
+    for (const char* jobs : {"1", "3"}) {
+        std::vector<std::string> args = {"apply", "velk3d", "--jobs", jobs, "--out-dir", out,
+                                         "--format", "png", "--tile-width", "20"};
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        const RunResult r = RunVelk(args);
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_NE(r.err.find("3 of 5 images written"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("broken.png: "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("missing.png: "), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(out + "/broken.png"), "precious");
+        // Each output is what the image alone gives; nothing else is left.
+        for (const char* name : {"wide", "alpha", "small"}) {
+            const std::string source = in + "/" + name + (name[0] == 's' ? ".tif" : ".png");
+            const RunResult alone = RunVelk({"apply", "velk3d", "--tile-width", "20", source,
+                                             folder + "/alone.png"});
+            ASSERT_EQ(alone.exitCode, 0) << alone.err;
+            EXPECT_EQ(ReadPixels(out + "/" + name + ".png").data, ReadPixels(folder + "/alone.png").data)
+                << name << " with --jobs " << jobs;
+        }
+        EXPECT_EQ(FolderEntries(out).size(), 4u);
+    }
+
+    // Two inputs of one name would write one file: refused before anything.
+    ExpectFailure({"apply", "velk2000", "--out-dir", out, in + "/wide.png", folder + "/noise.png",
+                   in + "/../in/wide.png"},
+                  "would both be written");
+    ExpectFailure({"apply", "velk2000", in + "/wide.png", in + "/alpha.png", folder + "/x.png"},
+                  "--out-dir");
+}
+
+TEST_F(CliWrites, LossyOutputsTakeTheirQuality)
+{
+    for (const char* ext : {"jpg", "webp"}) {
+        const auto size = [&](std::vector<std::string> quality) {
+            const std::string out = folder + "/q." + ext;
+            std::vector<std::string> args = {"apply", "velk2000", input, out};
+            args.insert(args.end(), quality.begin(), quality.end());
+            const RunResult r = RunVelk(args);
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            return ReadFile(out).size();
+        };
+        const size_t low = size({"--quality", "30"}), usual = size({}), high = size({"--quality", "98"});
+        EXPECT_LT(low, usual) << ext;
+        EXPECT_LT(usual, high) << ext;
+        EXPECT_EQ(usual, size({"--quality", "90"})) << ext;
+    }
+    ExpectFailure({"apply", "velk2000", "--quality", "0", input, folder + "/q.jpg"}, "1..100");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "tools/velk/quiet_stderr.h"
 #include "tools/velk/commands.h"
 
 #include <condition_variable>
@@ -6,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "tools/velk/batch.h"
 #include "tools/velk/image_write.h"
 #include "tools/velk/output_file.h"
 
@@ -15,7 +17,7 @@
 
 int Fail(const std::string& message)
 {
-    std::fprintf(stderr, "velk: %s\n", message.c_str());
+    std::fprintf(UserErr(), "velk: %s\n", message.c_str());
     return 2;
 }
 
@@ -31,34 +33,23 @@ bool ParseColourOption(const char* name, const std::string& text, uint8_t rgb[3]
     return false;
 }
 
-bool ParseFill(const std::string& text, Velk3dOptions& options, std::string& error)
-{
-    if (text.empty())
-        options.fill = FillKind::Default;
-    else if (text == "foreground")
-        options.fill = FillKind::Foreground;
-    else if (text == "background")
-        options.fill = FillKind::Background;
-    else if (text == "transparent")
-        options.fill = FillKind::Transparent;
-    else if (ParseRgb(text, options.fillRgb))
-        options.fill = FillKind::Colour;
-    else {
-        error = "--fill: expected foreground, background, transparent or R,G,B, got \"" + text + "\"";
-        return false;
-    }
-    return true;
-}
-
 struct Input {
     Image image;
     std::vector<uint8_t> mask; // empty without a selection
 };
 
+void Warn(const ProgressSink& sink, const ApplyArgs& args, const std::string& warning)
+{
+    if (sink.batch)
+        std::fprintf(UserErr(), "velk: warning: %s: %s\n", args.input.c_str(), warning.c_str());
+    else
+        std::fprintf(UserErr(), "velk: warning: %s\n", warning.c_str());
+}
+
 // Checks the host colours and the output, then reads the image and the
 // selection. One page of a file with several is never written over it.
-bool ReadInput(const ApplyArgs& args, uint8_t foreground[3], uint8_t background[3], Input& in,
-               std::string& error)
+bool ReadInput(const ApplyArgs& args, const ProgressSink& sink, uint8_t foreground[3],
+               uint8_t background[3], Input& in, std::string& error)
 {
     OutputTarget target;
     if (!ParseColourOption("--foreground", args.foreground, foreground, error) ||
@@ -67,7 +58,7 @@ bool ReadInput(const ApplyArgs& args, uint8_t foreground[3], uint8_t background[
         !ReadImage(args.input, args.read, in.image, error))
         return false;
     for (const std::string& warning : in.image.warnings)
-        std::fprintf(stderr, "velk: warning: %s\n", warning.c_str());
+        Warn(sink, args, warning);
     if (in.image.pages > 1 && target.exists && SameFile(args.input, target.path)) {
         error = "cannot write " + args.output + ": it is the input, whose other " +
                 std::to_string(in.image.pages - 1) + " pages or frames would be lost";
@@ -84,7 +75,7 @@ struct RowFeed {
     std::condition_variable ready;
     int32_t done = 0;      // rows above this one are rendered
     bool finished = false; // done is final
-    ProgressBar* bar = nullptr;
+    const ProgressSink* sink = nullptr;
 };
 
 int32_t FeedRows(int32_t row, int32_t total, void* user)
@@ -95,7 +86,8 @@ int32_t FeedRows(int32_t row, int32_t total, void* user)
         feed.done = row;
     }
     feed.ready.notify_one();
-    return ReportProgress(row, total, feed.bar);
+    ReportRows(*feed.sink, row, total);
+    return 0;
 }
 
 // The encoder thread's loop: every row as soon as it is done.
@@ -124,17 +116,17 @@ void EncodeFedRows(RowFeed& feed, ImageWrite& write, const uint8_t* pixels, bool
 // and its user) while a second thread encodes the rows already done, then
 // replaces the output. Nothing is written when anything fails.
 template <typename Render>
-int RenderAndWrite(const ApplyArgs& args, const Image& image, const char* label, Render render)
+bool RenderAndWrite(const ApplyArgs& args, const ProgressSink& sink, const Image& image,
+                    const char* label, std::string& error, Render render)
 {
-    std::string error, encodeError;
+    std::string encodeError;
     ImageWrite write;
     if (!BeginImageWrite(write, args.output, image.width, image.height, image.channels,
-                         image.spec, args.pngLevel, error))
-        return Fail(error);
+                         image.spec, args.encode, error))
+        return false;
     std::vector<uint8_t> out(size_t(image.width) * image.height * image.channels);
-    ProgressBar bar = StartProgress(label);
     RowFeed feed;
-    feed.bar = &bar;
+    feed.sink = &sink;
     bool encoded = true;
     std::thread encoder(EncodeFedRows, std::ref(feed), std::ref(write), out.data(),
                         std::ref(encoded), std::ref(encodeError));
@@ -146,24 +138,79 @@ int RenderAndWrite(const ApplyArgs& args, const Image& image, const char* label,
     }
     feed.ready.notify_one();
     encoder.join();
-    FinishProgress(bar);
     if (result != 0 || !encoded) {
         AbandonImageWrite(write);
-        return Fail(result != 0 ? std::string(label) + " could not render the image (result " +
-                                      std::to_string(result) + ")"
-                                : encodeError);
+        error = result != 0 ? std::string(label) + " could not render the image (result " +
+                                  std::to_string(result) + ")"
+                            : encodeError;
+        return false;
     }
-    return FinishImageWrite(write, error) ? 0 : Fail(error);
+    return FinishImageWrite(write, error);
 }
 
-int WriteResult(const ApplyArgs& args, const Image& image, const std::vector<uint8_t>& pixels)
+bool WriteResult(const ApplyArgs& args, const Image& image, const std::vector<uint8_t>& pixels,
+                 std::string& error)
 {
+    return args.preview ? WriteImage(args.output, kPreviewWidth, kPreviewHeight, 3, pixels.data(),
+                                     image.spec, error, args.encode)
+                        : WriteImage(args.output, image.width, image.height, image.channels,
+                                     pixels.data(), image.spec, error, args.encode);
+}
+
+bool ApplyVelk3d(const ApplyArgs& args, Velk3dOptions o, const ProgressSink& sink,
+                 std::string& error)
+{
+    Input in;
+    Velk3dRun run;
+    if (!ReadInput(args, sink, o.foreground, o.background, in, error) ||
+        !PrepareVelk3d(o, in.image.channels, run, error))
+        return false;
+    if (!args.preview)
+        return RenderAndWrite(args, sink, in.image, "velk3d", error,
+                              [&](RowProgress progress, void* user, std::vector<uint8_t>& out) {
+                                  return RenderVelk3dImage(run, in.image, in.mask, o, progress,
+                                                           user, out);
+                              });
+    PreviewImage preview = ReducePreview(in.image, in.mask);
+    RenderVelk3dPreview(run, in.image.channels, !in.mask.empty(), o, preview);
+    return WriteResult(args, in.image, PreviewResultRgb(preview), error);
+}
+
+bool ApplyVelk2000(const ApplyArgs& args, Velk2000Options o, const TwoStageParams& record,
+                   const ProgressSink& sink, std::string& error)
+{
+    Input in;
+    if (!ReadInput(args, sink, o.foreground, o.background, in, error))
+        return false;
+    if (!args.preview)
+        return RenderAndWrite(args, sink, in.image, "velk2000", error,
+                              [&](RowProgress progress, void* user, std::vector<uint8_t>& out) {
+                                  return RenderVelk2000Image(record, in.image, in.mask, o,
+                                                             progress, user, out);
+                              });
+    PreviewImage preview = ReducePreview(in.image, in.mask);
+    RenderVelk2000Preview(record, in.image.channels, !in.mask.empty(), o, preview);
+    return WriteResult(args, in.image, PreviewResultRgb(preview), error);
+}
+
+// One image, or a batch with --out-dir.
+int ApplyFiles(ApplyArgs& args, const char* label, const ApplyOne& apply)
+{
+    if (!args.outDir.empty())
+        return RunBatch(args, label, apply);
+    if (!args.format.empty())
+        return Fail("--format needs --out-dir");
+    if (args.files.size() != 2)
+        return Fail("expected INPUT OUTPUT, or several inputs with --out-dir DIR");
+    args.input = args.files[0];
+    args.output = args.files[1];
+    ProgressBar bar = StartProgress(label);
+    ProgressSink sink;
+    sink.bar = &bar;
     std::string error;
-    const bool ok = args.preview ? WriteImage(args.output, kPreviewWidth, kPreviewHeight, 3,
-                                              pixels.data(), image.spec, error, args.pngLevel)
-                                 : WriteImage(args.output, image.width, image.height,
-                                              image.channels, pixels.data(), image.spec, error,
-                                              args.pngLevel);
+    const bool ok = apply(args, sink, error);
+    if (!args.preview)
+        FinishProgress(bar);
     return ok ? 0 : Fail(error);
 }
 
@@ -173,27 +220,16 @@ int RunVelk3d(Velk3dCommand& c)
 {
     std::string error;
     Velk3dOptions& o = c.options;
-    o.lightBoost = c.lightBoost;
-    o.brightness = c.brightness;
-    o.saturation = c.saturation;
     o.threads = c.args.threads;
-    if (!c.antialias.empty())
-        o.antialias = c.antialias == "on";
-    Input in;
+    // The settings are checked before any image is read, so that a mistake
+    // in them is told at once.
     Velk3dRun run;
-    if (!ParseFill(c.fill, o, error) || !ReadInput(c.args, o.foreground, o.background, in, error) ||
-        !PrepareVelk3d(o, in.image.channels, run, error))
+    if (!PrepareVelk3d(o, 0, run, error))
         return Fail(error);
-
-    if (!c.args.preview)
-        return RenderAndWrite(c.args, in.image, "velk3d",
-                              [&](RowProgress progress, void* user, std::vector<uint8_t>& out) {
-                                  return RenderVelk3dImage(run, in.image, in.mask, o, progress,
-                                                           user, out);
-                              });
-    PreviewImage preview = ReducePreview(in.image, in.mask);
-    RenderVelk3dPreview(run, in.image.channels, !in.mask.empty(), o, preview);
-    return WriteResult(c.args, in.image, PreviewResultRgb(preview));
+    return ApplyFiles(c.args, "velk3d",
+                      [&](const ApplyArgs& args, const ProgressSink& sink, std::string& e) {
+                          return ApplyVelk3d(args, o, sink, e);
+                      });
 }
 
 int RunVelk2000(Velk2000Command& c)
@@ -201,35 +237,13 @@ int RunVelk2000(Velk2000Command& c)
     std::string error, warning;
     Velk2000Options& o = c.options;
     o.threads = c.args.threads;
-    Input in;
     TwoStageParams record;
-    if (!ReadInput(c.args, o.foreground, o.background, in, error) ||
-        !PrepareVelk2000(o, record, error, warning))
+    if (!PrepareVelk2000(o, record, error, warning))
         return Fail(error);
     if (!warning.empty())
-        std::fprintf(stderr, "velk: warning: %s\n", warning.c_str());
-
-    if (!c.args.preview)
-        return RenderAndWrite(c.args, in.image, "velk2000",
-                              [&](RowProgress progress, void* user, std::vector<uint8_t>& out) {
-                                  return RenderVelk2000Image(record, in.image, in.mask, o,
-                                                             progress, user, out);
-                              });
-    PreviewImage preview = ReducePreview(in.image, in.mask);
-    RenderVelk2000Preview(record, in.image.channels, !in.mask.empty(), o, preview);
-    return WriteResult(c.args, in.image, PreviewResultRgb(preview));
-}
-
-int RunPresets()
-{
-    std::printf("velk3d factory presets (default Velkstone):\n");
-    for (int n = 0; n < kFactoryPresetCount; ++n) {
-        char name[64];
-        FactoryPresetName(n, name, sizeof name);
-        std::printf("  %s\n", name);
-    }
-    std::printf("velk2000 factory presets (default e-Flowers):\n");
-    for (int n = 0; n < kTwoStageFactoryCount; ++n)
-        std::printf("  %s\n", TwoStageFactoryName(n));
-    return 0;
+        std::fprintf(UserErr(), "velk: warning: %s\n", warning.c_str());
+    return ApplyFiles(c.args, "velk2000",
+                      [&](const ApplyArgs& args, const ProgressSink& sink, std::string& e) {
+                          return ApplyVelk2000(args, o, record, sink, e);
+                      });
 }

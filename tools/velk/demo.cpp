@@ -1,10 +1,10 @@
 // The demo: one photograph rendered with every factory preset, and a contact
 // sheet of the results with their names.
 
-#include <OpenImageIO/filesystem.h>
-
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "deform/engine/factory_presets.h"
 #include "twostage/engine/twostage_presets.h"
@@ -56,9 +56,10 @@ int RunDemo(const DemoCommand& command)
     Image image;
     if (!ReadImage(command.input, ReadOptions{}, image, error))
         return Fail(error);
-    if (!OIIO::Filesystem::create_directory(command.outDir, error) &&
-        !OIIO::Filesystem::is_directory(command.outDir))
-        return Fail("cannot create " + command.outDir + ": " + error);
+    std::error_code failed;
+    if (!std::filesystem::create_directory(command.outDir, failed) && failed &&
+        !std::filesystem::is_directory(command.outDir))
+        return Fail("cannot create " + command.outDir + ": " + failed.message());
 
     std::vector<Rendered> results;
     for (int n = 0; n < kFactoryPresetCount; ++n) {
@@ -104,7 +105,7 @@ int RunDemo(const DemoCommand& command)
                            r.pixels.empty() ? nullptr : r.pixels.data()});
     const Sheet sheet = MakeContactSheet("Velk factory presets", entries, int32_t(columns), 320);
     const std::string sheetPath = command.outDir + "/contact-sheet.png";
-    if (!WriteImage(sheetPath, sheet.width, sheet.height, 3, sheet.pixels.data(), OIIO::ImageSpec(),
+    if (!WriteImage(sheetPath, sheet.width, sheet.height, 3, sheet.pixels.data(), ImageMetadata(),
                     error))
         return Fail(error);
     std::printf("wrote %s\n", sheetPath.c_str());

@@ -1,9 +1,9 @@
 // Reading images for the command line tool: any format OpenImageIO knows,
 // into 8-bit interleaved RGB or RGBA as the picture is meant to be seen.
-// What cannot be represented that way is refused rather than guessed.
+// What cannot be represented that way is refused rather than guessed. The
+// decoders live in the image library (image_library.h), loaded by the first
+// read.
 #pragma once
-
-#include <OpenImageIO/imageio.h>
 
 #include <cstdint>
 #include <string>
@@ -16,7 +16,7 @@ struct Image {
     int32_t height = 0;
     int32_t channels = 0;        // 3 (RGB) or 4 (RGBA)
     std::vector<uint8_t> pixels; // rows of width * channels bytes
-    OIIO::ImageSpec spec;        // the file's metadata, to carry to the output
+    ImageMetadata spec;          // the file's metadata, to carry to the output
     int32_t pages = 1;           // pages or frames in the file
     std::vector<std::string> warnings;
 };

@@ -1,21 +1,53 @@
 // Writing images: the formats the tool writes, and a write that either
-// completes or leaves the existing output as it was.
+// completes or leaves the existing output as it was. The encoders live in
+// the image library (image_library.h), loaded by the first call that needs
+// one.
 #pragma once
-
-#include <OpenImageIO/filesystem.h>
-#include <OpenImageIO/imageio.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "tools/velk/output_file.h"
+
+struct ImageLibrary;
+struct ImageEncoder; // the image library's encoder state
+
+// The metadata of an image file (ICC profile, Exif and other attributes),
+// held by the image library to be carried to an output. Copies share it;
+// nothing changes it once read. Default-constructed: no metadata.
+class ImageMetadata {
+public:
+    struct Data; // the image library's
+
+    ImageMetadata() = default;
+    // Takes data, which destroy (the library's) frees once the last copy goes.
+    ImageMetadata(Data* data, void (*destroy)(Data*)) : data_(data, destroy) {}
+
+    const Data* get() const { return data_.get(); }
+
+private:
+    std::shared_ptr<Data> data_;
+};
 
 // The PNG zlib level unless the user asks for another: three to five times
 // faster than zlib's default 6 on photographs and renders, for a file 3-10%
 // larger (level 2 is faster still, but up to 25% larger on smooth renders).
 constexpr int kDefaultPngLevel = 4;
+
+// The JPEG and WebP quality unless the user asks for another: the photo
+// editors' usual 90, visually lossless on photographs at about half the
+// size of 98.
+constexpr int kDefaultQuality = 90;
+
+// How outputs are encoded: pngLevel is the zlib level of a PNG, 0..9 (below
+// 6 every row is filtered with the Average filter: fast, and on photographs
+// nearly as small as choosing a filter row by row; from 6 on libpng chooses
+// each row's filter); quality is that of the lossy formats, 1..100.
+struct EncodeSettings {
+    int pngLevel = kDefaultPngLevel;
+    int quality = kDefaultQuality;
+};
 
 // True when the path's extension names a format the tool writes: image
 // formats whose encoder hands over the encoded bytes, so that every write
@@ -26,13 +58,10 @@ bool CanWriteImage(const std::string& path, std::string& error);
 // `like` (ICC profile, Exif and other attributes) but not that of the input's
 // encoding. The image is encoded in memory and replaces the file only when
 // complete (see output_file.h); a symbolic link is written through. A format
-// without alpha gets the colour channels only. pngLevel is the zlib level of
-// a PNG, 0..9: below 6 every row is filtered with the Average filter (fast,
-// and on photographs nearly as small as choosing a filter row by row); from
-// 6 on libpng chooses each row's filter.
+// without alpha gets the colour channels only.
 bool WriteImage(const std::string& path, int32_t width, int32_t height, int32_t channels,
-                const uint8_t* pixels, const OIIO::ImageSpec& like, std::string& error,
-                int pngLevel = kDefaultPngLevel);
+                const uint8_t* pixels, const ImageMetadata& like, std::string& error,
+                const EncodeSettings& encode = EncodeSettings());
 
 // The same write a band of rows at a time, so that rows are encoded while
 // later ones are still being rendered: BeginImageWrite, WriteImageRows as
@@ -41,19 +70,17 @@ bool WriteImage(const std::string& path, int32_t width, int32_t height, int32_t 
 // and closing the encoder capture what the libraries print on stderr, so a
 // progress bar may be drawn meanwhile.
 struct ImageWrite {
-    std::vector<unsigned char> bytes;
-    std::unique_ptr<OIIO::Filesystem::IOVecOutput> proxy; // into bytes
-    std::unique_ptr<OIIO::ImageOutput> out; // goes first, while bytes and proxy last
+    const ImageLibrary* library = nullptr;
+    // Encodes into memory; destroying it mid-image drops the image quietly.
+    std::unique_ptr<ImageEncoder, void (*)(ImageEncoder*)> encoder{nullptr, nullptr};
     OutputTarget target;
     std::string path;
-    int32_t width = 0, height = 0;
-    int32_t channels = 0, written = 0; // of the pixels given, of the file
-    int32_t rowsDone = 0;
-    std::vector<uint8_t> packed; // a band without alpha, for formats without it
+    int32_t height = 0;
+    int32_t rowsDone = 0; // rows encoded so far
 };
 
 bool BeginImageWrite(ImageWrite& write, const std::string& path, int32_t width, int32_t height,
-                     int32_t channels, const OIIO::ImageSpec& like, int pngLevel,
+                     int32_t channels, const ImageMetadata& like, const EncodeSettings& encode,
                      std::string& error);
 
 // Encodes rows write.rowsDone..end - 1 of the image at pixels (all rows,

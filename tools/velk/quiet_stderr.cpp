@@ -2,44 +2,82 @@
 
 #include <cstdio>
 #include <fcntl.h>
+#include <mutex>
 #include <unistd.h>
+
+namespace {
+
+// One capture for the whole process: file descriptor 2 is shared by every
+// thread, so images read and written at once share one temporary file. The
+// first holder sets it up and the last one puts stderr back; each holder
+// reads what was written there while it held it.
+std::mutex gMutex;
+int gHolders = 0;
+std::FILE* gFile = nullptr;
+int gSaved = -1;
+
+off_t CaptureEnd()
+{
+    return gFile ? lseek(fileno(gFile), 0, SEEK_END) : 0;
+}
+
+} // namespace
+
+std::FILE* UserErr()
+{
+    static std::FILE* const stream = [] {
+        const int fd = dup(STDERR_FILENO);
+        std::FILE* s = fd >= 0 ? fdopen(fd, "w") : nullptr;
+        if (!s)
+            return stderr;
+        std::setvbuf(s, nullptr, _IONBF, 0); // as unbuffered as stderr
+        return s;
+    }();
+    return stream;
+}
 
 QuietStderr::QuietStderr()
 {
+    std::lock_guard<std::mutex> lock(gMutex);
     std::fflush(stderr);
-    file = std::tmpfile();
-    if (!file)
-        return; // no temporary file: the messages stay visible
-    capture = fileno(file);
-    saved = dup(STDERR_FILENO);
-    if (saved < 0 || dup2(capture, STDERR_FILENO) < 0) {
-        if (saved >= 0)
-            close(saved);
-        saved = -1;
+    if (gHolders++ == 0) {
+        gFile = std::tmpfile();
+        gSaved = gFile ? dup(STDERR_FILENO) : -1;
+        if (gSaved >= 0 && dup2(fileno(gFile), STDERR_FILENO) < 0) {
+            close(gSaved);
+            gSaved = -1;
+        }
     }
+    start = CaptureEnd();
 }
 
 QuietStderr::~QuietStderr()
 {
+    std::lock_guard<std::mutex> lock(gMutex);
     std::fflush(stderr);
-    if (saved >= 0) {
-        dup2(saved, STDERR_FILENO);
-        close(saved);
+    if (--gHolders > 0)
+        return;
+    if (gSaved >= 0) {
+        dup2(gSaved, STDERR_FILENO);
+        close(gSaved);
+        gSaved = -1;
     }
-    if (file)
-        std::fclose(file); // its file has no name: closing removes it
+    if (gFile)
+        std::fclose(gFile); // its file has no name: closing removes it
+    gFile = nullptr;
 }
 
 std::string QuietStderr::Text()
 {
+    std::lock_guard<std::mutex> lock(gMutex);
     std::fflush(stderr);
     std::string text;
-    if (capture < 0)
+    if (!gFile)
         return text;
     char buffer[4096];
     ssize_t n;
-    off_t offset = 0;
-    while (text.size() < 4096 && (n = pread(capture, buffer, sizeof buffer, offset)) > 0) {
+    off_t offset = start;
+    while (text.size() < 4096 && (n = pread(fileno(gFile), buffer, sizeof buffer, offset)) > 0) {
         text.append(buffer, size_t(n));
         offset += n;
     }

@@ -10,6 +10,8 @@
 #include "twostage/engine/preset_load.h"
 #include "twostage/engine/render_twostage.h"
 #include "twostage/engine/twostage_presets.h"
+#include "twostage/shell/twostage_panel.h"
+#include "twostage/shell/twostage_tools.h"
 
 std::string Velk2000PresetNames()
 {
@@ -19,9 +21,36 @@ std::string Velk2000PresetNames()
     return names;
 }
 
-bool PrepareVelk2000(const Velk2000Options& options, TwoStageParams& record, std::string& error,
+namespace {
+
+// Loaded as the preset box loads a user preset into the dialog as it opens.
+bool LoadUserRecord(const std::vector<uint8_t>& bytes, const std::string& what,
+                    TwoStageParams& record, std::string& error, std::string& warning)
+{
+    TwoStageParams loaded;
+    if (bytes.size() != sizeof loaded) {
+        error = what + " is not a 64-byte record";
+        return false;
+    }
+    std::memcpy(&loaded, bytes.data(), sizeof loaded);
+    if (!TwoStageChecksumValid(loaded)) {
+        error = what + " fails its checksum (corrupted preset or incompatible version)";
+        return false;
+    }
+    const TwoStageParams before = DialogRecordForFactory(kTwoStageInitialPreset);
+    if (FinishPresetLoad(loaded, before))
+        warning = what + " is of a version greater than 1.4: some settings will be ignored";
+    ReadBackCheckBoxes(loaded);
+    record = loaded;
+    return true;
+}
+
+bool LoadStartRecord(const Velk2000Options& options, TwoStageParams& record, std::string& error,
                      std::string& warning)
 {
+    if (!options.userPreset.empty())
+        return LoadUserRecord(options.userPreset, "user preset \"" + options.preset + "\"", record,
+                              error, warning);
     if (options.recordPath.empty()) {
         const int n = FindTwoStageFactory(options.preset.c_str());
         if (n < 0) {
@@ -33,20 +62,54 @@ bool PrepareVelk2000(const Velk2000Options& options, TwoStageParams& record, std
         return true;
     }
 
-    // Loaded as the preset box loads a user preset into the dialog as it opens.
-    TwoStageParams loaded;
-    if (!ReadRecordFile(options.recordPath, &loaded, sizeof loaded, error))
-        return false;
-    if (!TwoStageChecksumValid(loaded)) {
-        error = "record " + options.recordPath + " fails its checksum (corrupted preset or incompatible version)";
-        return false;
+    std::vector<uint8_t> bytes(sizeof record);
+    return ReadRecordFile(options.recordPath, bytes.data(), bytes.size(), error) &&
+           LoadUserRecord(bytes, "record " + options.recordPath, record, error, warning);
+}
+
+bool UsesTools(const Velk2000Options& o)
+{
+    return o.dice || o.colourVariations || o.bypass[0] || o.bypass[1] || o.spacingSteps != 0 || o.flip;
+}
+
+// The tools work on the dialog's widgets, as the buttons do: the record goes
+// into a panel and is read back from it.
+void UseTools(const Velk2000Options& o, TwoStageParams& record)
+{
+    TwoStagePanel panel{};
+    MakeTwoStageWidgets(panel, TwoStageKnobs{}, TwoStageAnchors{});
+    SetWidgets(panel, record);
+    ToolState tools{};
+    RefreshSpacingShadows(tools, panel);
+    ToolRandom random;
+    if (o.dice) {
+        SeedToolRandom(random, *o.dice);
+        RollDice(panel, record, tools, random);
     }
-    const TwoStageParams before = DialogRecordForFactory(kTwoStageInitialPreset);
-    if (FinishPresetLoad(loaded, before))
-        warning = "record " + options.recordPath +
-                  " is of a version greater than 1.4: some settings will be ignored";
-    ReadBackCheckBoxes(loaded);
-    record = loaded;
+    if (o.colourVariations) {
+        SeedToolRandom(random, *o.colourVariations);
+        VaryColours(panel, record, tools, random);
+    }
+    for (int stage = 0; stage < 2; ++stage)
+        if (o.bypass[stage])
+            SetBypass(panel, tools, stage, true);
+    for (int32_t k = 0; k < (o.spacingSteps < 0 ? -o.spacingSteps : o.spacingSteps); ++k)
+        StepSpacing(panel, tools, o.spacingSteps > 0);
+    if (o.flip)
+        FlipDiagonally(panel, tools);
+    ReadWidgets(panel, record);
+}
+
+} // namespace
+
+bool PrepareVelk2000(const Velk2000Options& options, TwoStageParams& record, std::string& error,
+                     std::string& warning)
+{
+    if (!LoadStartRecord(options, record, error, warning))
+        return false;
+    if (UsesTools(options))
+        UseTools(options, record);
+    ApplyControlSettings(&record, options.controls);
     return true;
 }
 

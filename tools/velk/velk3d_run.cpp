@@ -6,6 +6,7 @@
 #include "common/row_workers.h"
 #include "deform/engine/factory_presets.h"
 #include "deform/engine/render_deformation.h"
+#include "deform/shell/deform_panel.h"
 #include "tools/velk/host_record.h"
 #include "tools/velk/record_file.h"
 #include "toolkit/preview/preview_scale.h"
@@ -20,6 +21,45 @@ std::string Velk3dPresetNames()
     }
     return names;
 }
+
+namespace {
+
+// A user preset chosen in the box of the dialog as it opened: its save flags
+// decide whether its colour and light correction replace the dialog's.
+bool ChooseUserPreset(const Velk3dOptions& options, int32_t planes, DeformSettings& record,
+                      uint8_t& source, std::string& error)
+{
+    DeformSettings user;
+    if (options.userPreset.size() != sizeof user) {
+        error = "user preset \"" + options.preset + "\" is not a 64-byte record";
+        return false;
+    }
+    std::memcpy(&user, options.userPreset.data(), sizeof user);
+    if (!VerifyDeformSettings(user)) {
+        error = "user preset \"" + options.preset + "\" fails its checksum";
+        return false;
+    }
+    DeformPanel panel{};
+    for (int i = 0; i < 8; ++i) {
+        panel.slot[i].valueX = record.valueX[i];
+        panel.slot[i].valueY = record.valueY[i];
+    }
+    panel.slot[kSlotSaturation].valueX = record.saturation;
+    panel.toggle.state = record.styleBits & 3;
+    panel.doubleStretch = (record.styleBits >> 2) & 1;
+    panel.antialias = record.antialias;
+    const int32_t shown = planes > 0 ? planes : 3;
+    const uint8_t fore[4] = {options.foreground[0], options.foreground[1], options.foreground[2], 0};
+    const uint8_t back[4] = {options.background[0], options.background[1], options.background[2], 0};
+    DeformColour colour{source, {record.colour[0], record.colour[1], record.colour[2], record.colour[3]}, 0};
+    colour.fill = ResolveFillColour(shown, source, colour.picked, fore, back);
+    ApplyUserRecord(panel, colour, user, shown, fore, back);
+    CaptureSettings(panel, colour, true, record);
+    source = colour.source;
+    return true;
+}
+
+} // namespace
 
 bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
                    std::string& error)
@@ -40,7 +80,10 @@ bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
         // As the dialog opens on a first run: the preset, the fallback light
         // correction, Antialiasing on, the default colour (transparent on a
         // layer with transparency).
-        const int n = FindFactoryPreset(options.preset.c_str());
+        // A user preset is chosen in the box of the dialog as it opened on
+        // its first preset.
+        const int n = options.userPreset.empty() ? FindFactoryPreset(options.preset.c_str())
+                                                 : kFallbackPresetId - 2;
         if (n < 0) {
             error = "unknown velk3d preset \"" + options.preset + "\" (presets: " + Velk3dPresetNames() + ")";
             return false;
@@ -50,44 +93,34 @@ bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
         record.antialias = 1;
         SetDefaultColour(record);
         source = planes == 4 ? Transparent : Picker;
+        if (!options.userPreset.empty() &&
+            !ChooseUserPreset(options, planes, record, source, error))
+            return false;
     }
 
-    if (options.lightBoost)
-        record.valueX[SlotLightBoost] = static_cast<int16_t>(*options.lightBoost);
-    if (options.brightness)
-        record.valueX[SlotBrightness] = static_cast<int16_t>(*options.brightness);
-    if (options.saturation)
-        record.saturation = static_cast<uint8_t>(*options.saturation);
-    if (options.antialias)
-        record.antialias = *options.antialias ? 1 : 0;
-    switch (options.fill) {
-    case FillKind::Default: break;
-    case FillKind::Foreground: source = Foreground; break;
-    case FillKind::Background: source = Background; break;
-    case FillKind::Transparent:
-        if (planes < 4) {
-            error = "a transparent fill needs an image with an alpha channel";
-            return false;
-        }
-        source = Transparent;
-        break;
-    case FillKind::Colour:
-        std::memcpy(record.colour, options.fillRgb, 3);
-        record.colour[3] = 255;
-        source = Picker;
-        break;
+    // The controls given are set as the dialog would be before Apply; the
+    // fill control sets the source and, with a colour, the picked colour.
+    record.colourSource = source;
+    ApplyControlSettings(&record, options.controls);
+    source = record.colourSource;
+    for (const ControlSetting& c : options.controls)
+        if (c.control->kind == ControlKind::Colour && c.hasRgb)
+            record.colour[3] = 255;
+    if (TransparentSetting(options.controls) && planes > 0 && planes < 4) {
+        error = "a transparent fill needs an image with an alpha channel";
+        return false;
     }
 
     // A source the image cannot show falls back (Transparent on 3 planes
     // becomes Picker).
-    if (source > planes - 1)
+    if (planes > 0 && source > planes - 1)
         source = static_cast<uint8_t>(planes - 1);
     run.colourSource = source;
     SealLastUsed(record, source, record.colour);
 
     const uint8_t fore[4] = {options.foreground[0], options.foreground[1], options.foreground[2], 0};
     const uint8_t back[4] = {options.background[0], options.background[1], options.background[2], 0};
-    run.fillColour = ResolveFillColour(planes, source, record.colour, fore, back);
+    run.fillColour = ResolveFillColour(planes > 0 ? planes : 3, source, record.colour, fore, back);
     return true;
 }
 

@@ -4,25 +4,21 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "deform/engine/deform_settings.h"
+#include "tools/velk/control_options.h"
 #include "tools/velk/image_file.h"
 #include "tools/velk/preview_run.h"
 #include "common/row_workers.h"
 #include "tools/velk/progress_bar.h"
 
-enum class FillKind { Default, Foreground, Background, Transparent, Colour };
-
 struct Velk3dOptions {
     std::string preset = "Velkstone";
     std::string recordPath; // a stored 64-byte record instead of a preset
-    std::optional<int> lightBoost, brightness, saturation;
-    std::optional<bool> antialias;
-    FillKind fill = FillKind::Default;
-    uint8_t fillRgb[3] = {0, 0, 0};
+    std::vector<uint8_t> userPreset; // a user preset's record, chosen as the preset box chooses it
+    std::vector<ControlSetting> controls; // the dialog's controls given, in order
     uint8_t foreground[3] = {0, 0, 0};
     uint8_t background[3] = {255, 255, 255};
     int32_t threads = 0; // whole-image render threads; 0: one a core
@@ -35,8 +31,11 @@ struct Velk3dRun {
     uint32_t fillColour;  // resolved
 };
 
-// Builds the run for an image with `planes` (3 or 4). False with a message
-// when the preset is unknown or the record file is unreadable or corrupt.
+// Builds the run for an image with `planes` (3 or 4), or for a record alone
+// (planes 0: the fill defaults to the picker's colour and may be
+// transparent). False with a message when the preset is unknown, the record
+// file is unreadable or corrupt, or the fill is transparent on an image
+// without alpha.
 bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
                    std::string& error);
 

@@ -95,7 +95,8 @@ std::vector<uint8_t> MakeRecord(const RecordValues& v)
     return r;
 }
 
-unsigned long RunNativeVelk(const std::vector<std::string>& args, std::string& output)
+unsigned long RunNativeVelk(const std::vector<std::string>& args, std::string& output,
+                            const std::string& environment)
 {
     // Wine starts a Linux program without a process handle to wait on, so a
     // shell script runs the tool and writes its exit status to a file last;
@@ -108,7 +109,7 @@ unsigned long RunNativeVelk(const std::vector<std::string>& args, std::string& o
                              std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
     DeleteFileA((base + ".status").c_str()); // left by an earlier process of the same id
     DeleteFileA((base + ".log").c_str());
-    std::string command = ShellQuote(NATIVE_VELK);
+    std::string command = environment + ShellQuote(NATIVE_VELK);
     for (const std::string& a : args)
         command += " " + ShellQuote(a);
     const std::string status = UnixPath(base + ".status");
@@ -248,13 +249,13 @@ void DeleteUserPresets2000()
 
 
 Pixels CliPicture(const std::string& filter, const std::vector<std::string>& options,
-                  const std::string& input, const std::string& output)
+                  const std::string& input, const std::string& output, const std::string& environment)
 {
     std::vector<std::string> args = {"apply", filter, "--foreground", "200,30,40", "--background", "30,60,90"};
     args.insert(args.end(), options.begin(), options.end());
     args.insert(args.end(), {UnixPath(input), UnixPath(output)});
     std::string printed;
-    EXPECT_EQ(RunNativeVelk(args, printed), 0u) << printed;
+    EXPECT_EQ(RunNativeVelk(args, printed, environment), 0u) << printed;
     return LoadPixels(output);
 }
 

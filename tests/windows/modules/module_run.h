@@ -40,8 +40,10 @@ struct RecordValues {
 std::vector<uint8_t> MakeRecord(const RecordValues& v);
 
 // Runs the native velk tool with Linux-path arguments; returns its exit code
-// and fills output with what it printed.
-unsigned long RunNativeVelk(const std::vector<std::string>& args, std::string& output);
+// and fills output with what it printed. environment ("NAME=value ", shell
+// quoted) comes before the command.
+unsigned long RunNativeVelk(const std::vector<std::string>& args, std::string& output,
+                            const std::string& environment = "");
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
@@ -63,7 +65,8 @@ void DeleteUserPresets3d();
 // The command line's picture of input with the test colours 200,30,40 and
 // 30,60,90 and the given options, written to output (a Windows path).
 Pixels CliPicture(const std::string& filter, const std::vector<std::string>& options,
-                  const std::string& input, const std::string& output);
+                  const std::string& input, const std::string& output,
+                  const std::string& environment = "");
 
 // Control id -> rectangle, from a UI script's "rects" file.
 struct ControlBox {
