@@ -76,8 +76,6 @@ std::string ShowVelk3d(DeformSettings record, std::vector<std::string>& warnings
     const DeformSettings defaults = DefaultVelk3dRecord();
     std::string text = "velk3d " + FormatControls(DeformControls(), &record, &defaults);
     RecordCommands remake;
-    CLI::App app;
-    AddRecordCommands(&app, remake, false);
     remake.options3.controls = SettingsOf(DeformControls(), &record, &defaults);
     if (!(record.saveFlags & LastUsedMark)) {
         // A user preset, not "Last Used".
@@ -100,20 +98,20 @@ std::string ShowVelk2000(const TwoStageParams& record, std::vector<std::string>&
         warnings.push_back("it fails its checksum: a damaged record, shown as stored");
     const TwoStageParams defaults = DefaultVelk2000Record();
     std::string text = "velk2000 " + FormatControls(TwoStageControls(), &record, &defaults);
-    const bool saveColours = !(record.saveFlags & SaveFlagNoColours);
-    const bool saveLight = !(record.saveFlags & SaveFlagNoLightCorrection);
-    if (!saveColours)
+    RecordCommands remake;
+    remake.options2.controls = SettingsOf(TwoStageControls(), &record, &defaults);
+    if (record.saveFlags & SaveFlagNoColours) {
+        remake.saveColours = "off";
         text += " --save-colors off";
-    if (!saveLight)
-        text += " --save-light-correction off";
-    Velk2000Options options;
-    options.controls = SettingsOf(TwoStageControls(), &record, &defaults);
-    TwoStageParams remade;
-    std::string error, warning;
-    if (PrepareVelk2000(options, remade, error, warning)) {
-        const TwoStageParams stored = StoredPreset(remade, saveColours, saveLight);
-        CheckRemade(&record, &stored, warnings);
     }
+    if (record.saveFlags & SaveFlagNoLightCorrection) {
+        remake.saveLight = "off";
+        text += " --save-light-correction off";
+    }
+    std::vector<uint8_t> remade;
+    std::string error;
+    if (BuildRecord(remake, PresetFilter::Velk2000, remade, error))
+        CheckRemade(&record, remade.data(), warnings);
     return text;
 }
 
@@ -144,28 +142,29 @@ void AddRecordCommands(CLI::App* parent, RecordCommands& c, bool withOutput)
             app->add_option("OUT", c.output, "the record file to write")->required()->check(NonEmpty);
     AddVelk3dSettings(c.velk3d, c.options3, &defaults3);
     AddVelk2000Settings(c.velk2000, c.options2, &defaults2);
-    const auto onOff = [&c](const std::string& text) {
-        if (text != "on" && text != "off")
-            throw CLI::ValidationError("expected on or off, got \"" + text + "\"");
-        c.presetForm = true;
+    // One of the save pop-up's boxes: "on" or "off" into target.
+    const auto saveBox = [&c](std::string& target) {
+        return [&c, &target](const std::string& text) {
+            if (text != "on" && text != "off")
+                throw CLI::ValidationError("expected on or off, got \"" + text + "\"");
+            c.presetForm = true;
+            target = text;
+        };
     };
     c.velk3d
         ->add_option_function<std::string>(
-            "--save-background-color",
-            [&c, onOff](const std::string& text) { onOff(text), c.saveColours = text; },
+            "--save-background-color", saveBox(c.saveColours),
             "write a user preset that carries its colour (on) or not (off), as the save pop-up's "
             "\"Save Background Color\" (without this or the next: \"Last Used\")")
         ->type_name("on|off");
     c.velk2000
-        ->add_option_function<std::string>(
-            "--save-colors", [&c, onOff](const std::string& text) { onOff(text), c.saveColours = text; },
-            "on: the preset carries its colours (\"Save Color Settings\")")
+        ->add_option_function<std::string>("--save-colors", saveBox(c.saveColours),
+                                           "on: the preset carries its colours (\"Save Color Settings\")")
         ->type_name("on|off")
         ->default_str("on");
     for (CLI::App* app : {c.velk3d, c.velk2000})
         app->add_option_function<std::string>(
-               "--save-light-correction",
-               [&c, onOff](const std::string& text) { onOff(text), c.saveLight = text; },
+               "--save-light-correction", saveBox(c.saveLight),
                "on: the preset carries its light correction (\"Save Light Correction\")")
             ->type_name("on|off")
             ->default_str("on");

@@ -42,13 +42,15 @@ std::string PresetNames(PresetFilter filter, const std::vector<UserPreset>& user
     return names;
 }
 
-} // namespace
-
-CLI::Option* AddPresetOption(CLI::App* app, PresetFilter filter, std::string& preset,
-                             std::vector<uint8_t>& userRecord, const char* initial)
+// --preset NAME: a factory preset (name kept in `preset`), or a user preset
+// from the user presets file (its record in userRecord; an unknown name is
+// refused with the list of presets); or --record FILE instead.
+void AddStartOptions(CLI::App* app, PresetFilter filter, std::string& preset,
+                     std::vector<uint8_t>& userRecord, std::string& recordPath,
+                     const char* initial, const char* recordHelp)
 {
-    return app
-        ->add_option_function<std::string>(
+    CLI::Option* presetOption =
+        app->add_option_function<std::string>(
             "--preset",
             [filter, &preset, &userRecord](const std::string& text) {
                 // A factory preset by its name; a user preset by its name, or
@@ -75,31 +77,27 @@ CLI::Option* AddPresetOption(CLI::App* app, PresetFilter filter, std::string& pr
                                            PresetNames(filter, users) + ")");
             },
             "a factory preset, or a user preset (see `velk presets`)")
-        ->type_name("NAME")
-        ->default_str(initial);
+            ->type_name("NAME")
+            ->default_str(initial);
+    app->add_option("--record", recordPath, recordHelp)->excludes(presetOption)->check(NonEmpty);
 }
+
+} // namespace
 
 // velk3d's starting point and its controls, for apply and record.
 void AddVelk3dSettings(CLI::App* app, Velk3dOptions& options, const void* defaults)
 {
-    auto* preset = AddPresetOption(app, PresetFilter::Velk3d, options.preset, options.userPreset,
-                                   "Velkstone");
-    app->add_option("--record", options.recordPath,
-                    "a stored 64-byte settings record to start from instead of a preset")
-        ->excludes(preset)
-        ->check(NonEmpty);
+    AddStartOptions(app, PresetFilter::Velk3d, options.preset, options.userPreset, options.recordPath,
+                    "Velkstone", "a stored 64-byte settings record to start from instead of a preset");
     AddControlOptions(app, DeformControls(), defaults, options.controls);
 }
 
 // velk2000's starting point, its tools and its controls.
 void AddVelk2000Settings(CLI::App* app, Velk2000Options& options, const void* defaults)
 {
-    auto* preset = AddPresetOption(app, PresetFilter::Velk2000, options.preset, options.userPreset,
-                                   "e-Flowers");
-    app->add_option("--record", options.recordPath,
-                    "a stored 64-byte settings record, loaded as a user preset")
-        ->excludes(preset)
-        ->check(NonEmpty);
+    AddStartOptions(app, PresetFilter::Velk2000, options.preset, options.userPreset,
+                    options.recordPath, "e-Flowers",
+                    "a stored 64-byte settings record, loaded as a user preset");
     const char* tools = "Tools (used on the starting record, in this order, before the controls)";
     AddSeedOption(app, "--dice", options.dice,
                   "random settings and colours, as the Dice makes them; the same seed gives the "

@@ -12,12 +12,6 @@
 #include "tools/velk/velk2000_run.h"
 #include "tools/velk/velk3d_run.h"
 
-// --preset NAME: a factory preset (name kept in `preset`), or a user preset
-// from the user presets file (its record in userRecord). An unknown name is
-// refused with the list of presets.
-CLI::Option* AddPresetOption(CLI::App* app, PresetFilter filter, std::string& preset,
-                             std::vector<uint8_t>& userRecord, const char* initial);
-
 // --preset, --record and the controls; defaults (a record, or null) is shown
 // in --help.
 void AddVelk3dSettings(CLI::App* app, Velk3dOptions& options, const void* defaults);

@@ -39,14 +39,12 @@ bool ChooseUserPreset(const Velk3dOptions& options, int32_t planes, DeformSettin
         error = "user preset \"" + options.preset + "\" fails its checksum";
         return false;
     }
+    // The preset sets every slider and the style; the light sliders keep the
+    // dialog's values unless it carries its own.
     DeformPanel panel{};
-    for (int i = 0; i < 8; ++i) {
-        panel.slot[i].valueX = record.valueX[i];
-        panel.slot[i].valueY = record.valueY[i];
-    }
+    panel.slot[SlotLightBoost].valueX = record.valueX[SlotLightBoost];
+    panel.slot[SlotBrightness].valueX = record.valueX[SlotBrightness];
     panel.slot[kSlotSaturation].valueX = record.saturation;
-    panel.toggle.state = record.styleBits & 3;
-    panel.doubleStretch = (record.styleBits >> 2) & 1;
     panel.antialias = record.antialias;
     const int32_t shown = planes > 0 ? planes : 3;
     const uint8_t fore[4] = {options.foreground[0], options.foreground[1], options.foreground[2], 0};
