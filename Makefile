@@ -1,10 +1,10 @@
 # The two everyday commands: `make demo` and `make test`.
 # Each installs what it needs, configures and builds all three targets.
 
-PRESETS := native win64 win32 fuzz
+PRESETS := native win64 win32 fuzz web
 VELK := build/native/tools/velk/velk
 
-.PHONY: all deps configure build test demo bench fuzz screenshots clean
+.PHONY: all deps configure build test demo web bench fuzz screenshots clean
 
 all: build
 
@@ -24,9 +24,17 @@ test: build
 	ctest --preset win64
 	ctest --preset win32
 	ctest --preset fuzz
+	ctest --preset web
 
 demo: build
 	$(VELK) demo --input samples/coffee.png --out out
+	@echo "The filters' page: file://$(CURDIR)/build/web/web/index.html (or serve build/web/web/ with any static server)"
+
+# The filters' page alone (WebAssembly): build/web/web/index.html.
+web: deps
+	@[ -f build/web/build.ninja ] || cmake --preset web >/dev/null
+	cmake --build --preset web
+	@echo "The filters' page: file://$(CURDIR)/build/web/web/index.html"
 
 # Five repetitions of every benchmark in random order, so that a slow spell of
 # the machine touches each figure and its floor alike; medians are the figures.

@@ -7,7 +7,10 @@
 add_library(velk_options INTERFACE)
 target_compile_options(velk_options INTERFACE -Wall -Wextra -Wshadow -Werror -ffp-contract=off)
 target_include_directories(velk_options INTERFACE ${PROJECT_SOURCE_DIR})
-if(CMAKE_SYSTEM_PROCESSOR MATCHES "i686|i386|x86$")
+if(EMSCRIPTEN)
+    # WebAssembly's 128-bit lanes carry the four-lane SSE2 code unchanged.
+    target_compile_options(velk_options INTERFACE -msimd128 -msse2)
+elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "i686|i386|x86$")
     target_compile_options(velk_options INTERFACE -msse2 -mfpmath=sse)
 endif()
 
@@ -19,7 +22,7 @@ set(VELK_SANITIZE_FLAGS -fsanitize=address,undefined,float-cast-overflow -fno-sa
 function(velk_portable_library name)
     add_library(${name} STATIC ${ARGN})
     target_link_libraries(${name} PUBLIC velk_options)
-    if(NOT WIN32)
+    if(NOT WIN32 AND NOT EMSCRIPTEN)
         add_library(${name}_san STATIC ${ARGN})
         target_link_libraries(${name}_san PUBLIC velk_options)
         target_compile_options(${name}_san PUBLIC ${VELK_SANITIZE_FLAGS})

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "common/preview_size.h"
 #include "deform/engine/deform_settings.h"
 #include "host/filter_record.h"
 
@@ -29,6 +30,25 @@ struct DeformBuffers {
     int32_t maskRowBytes;
     const uint8_t* alphaData; // preview transparency plane (rows of maskRowBytes), or null
 };
+
+// The buffers of a dialog's preview render: the image's part (width x
+// height) of the 364 x 360 preview planes, colour and result in
+// blue-green-red rows, selection and transparency one byte a pixel.
+inline DeformBuffers PreviewDeformBuffers(int32_t width, int32_t height, const uint8_t* colour,
+                                          uint8_t* result, const uint8_t* selection,
+                                          const uint8_t* transparency)
+{
+    return {0, 0, width, height, colour, kPreviewRowBytes, result, kPreviewRowBytes,
+            selection, kPreviewWidth, transparency};
+}
+
+// The buffers of a whole-image render of `planes` interleaved channels; mask
+// (one byte a pixel) may be null.
+inline DeformBuffers ImageDeformBuffers(int32_t width, int32_t height, int32_t planes,
+                                        const uint8_t* in, uint8_t* out, const uint8_t* mask)
+{
+    return {0, 0, width, height, in, width * planes, out, width * planes, mask, width, nullptr};
+}
 
 // Returns 0 when the whole rectangle was rendered, else the progress result;
 // -128 (nothing written) when planes is outside 1..4 or a buffer is missing.

@@ -141,16 +141,9 @@ int32_t PreviewProgress(int32_t row, int32_t total, void* user)
 
 int32_t RenderPreview(DeformDialog& d)
 {
-    DeformBuffers b{};
-    b.right = d.previewSize.width;
-    b.bottom = d.previewSize.height;
-    b.inData = gPreview.colour;
-    b.inRowBytes = kPreviewRowBytes;
-    b.outData = gPreview.result;
-    b.outRowBytes = kPreviewRowBytes;
-    b.maskData = gPreview.selection;
-    b.maskRowBytes = kPreviewWidth;
-    b.alphaData = gPreview.transparency;
+    const DeformBuffers b = PreviewDeformBuffers(d.previewSize.width, d.previewSize.height,
+                                                 gPreview.colour, gPreview.result,
+                                                 gPreview.selection, gPreview.transparency);
     d.renderStart = GetTickCount();
     return RenderDeformation(gDeform.runContext, d.wantedInputs, b, gDeform.colour.fill, 3,
                              PreviewProgress, &d);

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "common/row_workers.h"
-#include "tools/velk/host_record.h"
+#include "host/host_record.h"
 #include "tools/velk/record_file.h"
 #include "toolkit/preview/preview_scale.h"
 #include "twostage/engine/preset_load.h"

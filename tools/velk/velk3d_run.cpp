@@ -7,7 +7,7 @@
 #include "deform/engine/factory_presets.h"
 #include "deform/engine/render_deformation.h"
 #include "deform/shell/deform_panel.h"
-#include "tools/velk/host_record.h"
+#include "host/host_record.h"
 #include "tools/velk/record_file.h"
 #include "toolkit/preview/preview_scale.h"
 
@@ -132,21 +132,12 @@ int32_t RenderVelk3dImage(const Velk3dRun& run, const Image& image,
     DeformSettings record = run.record;
     const DeformContext context{&record, &host};
     const DeformInputs inputs = ApplyInputs(record, PreviewScale(image.width, image.height));
-    const int32_t rowBytes = image.width * planes;
-    if (out.size() != size_t(rowBytes) * image.height)
-        out.assign(size_t(rowBytes) * image.height, 0);
-    DeformBuffers buffers{};
-    buffers.left = 0;
-    buffers.top = 0;
-    buffers.right = image.width;
-    buffers.bottom = image.height;
-    buffers.inData = image.pixels.data();
-    buffers.inRowBytes = rowBytes;
-    buffers.outData = out.data();
-    buffers.outRowBytes = rowBytes;
-    buffers.maskData = mask.empty() ? nullptr : mask.data();
-    buffers.maskRowBytes = image.width;
-    buffers.alphaData = nullptr;
+    const size_t bytes = size_t(image.width) * planes * image.height;
+    if (out.size() != bytes)
+        out.assign(bytes, 0);
+    const DeformBuffers buffers =
+        ImageDeformBuffers(image.width, image.height, planes, image.pixels.data(), out.data(),
+                           mask.empty() ? nullptr : mask.data());
     const int32_t threads = options.threads > 0 ? options.threads : DefaultRenderThreads();
     return RenderDeformationThreads(context, inputs, buffers, run.fillColour, planes, threads,
                                     progress, user);
@@ -158,16 +149,10 @@ int32_t RenderVelk3dPreview(const Velk3dRun& run, int32_t planes, bool hasMask,
     const FilterRecord host = MakeHostRecord(planes, hasMask, options.foreground, options.background);
     DeformSettings record = run.record;
     const DeformContext context{&record, &host};
-    DeformBuffers buffers{};
-    buffers.right = preview.size.width;
-    buffers.bottom = preview.size.height;
-    buffers.inData = preview.colour.data();
-    buffers.inRowBytes = kPreviewRowBytes;
-    buffers.outData = preview.result.data();
-    buffers.outRowBytes = kPreviewRowBytes;
-    buffers.maskData = preview.selection.data();
-    buffers.maskRowBytes = kPreviewWidth;
-    buffers.alphaData = preview.transparency.data();
+    const DeformBuffers buffers =
+        PreviewDeformBuffers(preview.size.width, preview.size.height, preview.colour.data(),
+                             preview.result.data(), preview.selection.data(),
+                             preview.transparency.data());
     return RenderDeformation(context, PreviewInputs(record), buffers, run.fillColour, 3, nullptr,
                              nullptr);
 }
