@@ -29,8 +29,8 @@ std::string Required(const char* path)
 
 std::string Velk3dModule() { return Required(VELK3D_MODULE); }
 std::string Velk2000Module() { return Required(VELK2000_MODULE); }
-std::string Velk3dModule32() { return Required(VELK3D_MODULE32); }
-std::string Velk2000Module32() { return Required(VELK2000_MODULE32); }
+std::string Velk3dOtherModule() { return Required(VELK3D_OTHER_MODULE); }
+std::string Velk2000OtherModule() { return Required(VELK2000_OTHER_MODULE); }
 
 std::string SourceFile(const std::string& relative)
 {

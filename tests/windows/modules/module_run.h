@@ -11,12 +11,12 @@
 #include "tests/windows/harness/host_harness.h"
 #include "toolkit/layout/scale.h"
 
-// Windows paths of the built modules; the Win32 ones come from the Win32
-// build tree and are read as files only.
+// Windows paths of the built modules: this build's, and the other Windows
+// architecture's (from its build tree, read as files only).
 std::string Velk3dModule();
 std::string Velk2000Module();
-std::string Velk3dModule32();
-std::string Velk2000Module32();
+std::string Velk3dOtherModule();
+std::string Velk2000OtherModule();
 
 // A Windows path of the source tree (for example "samples\\coffee.png").
 std::string SourceFile(const std::string& relative);

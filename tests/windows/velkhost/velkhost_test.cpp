@@ -525,7 +525,8 @@ std::string ExpectedProbePipl()
     property("kind", {'M', 'F', 'B', '8'});
     property("name", text("Probe", true));
     property("catg", text("Velk Tests", true));
-    property("8664", text("ENTRYPOINT", false));
+    // The code property of the probe's own architecture.
+    property(sizeof(void*) == 8 ? "8664" : "wx86", text("ENTRYPOINT", false));
     property("mode", {0x10, 0x00});
     property("enbl", text("in (PSHOP_ImageMode, RGBMode)", false));
     property("vers", {0x00, 0x00, 0x01, 0x00});
