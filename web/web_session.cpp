@@ -111,15 +111,8 @@ void OpenFilter(WebSession& s, WebFilter filter)
 {
     s.filter = filter;
     if (filter == WebFilter::Velk3d) {
-        // Velkstone with the light correction of a first run, Antialiasing
-        // on, and the default fill: transparent where the image has alpha.
-        DeformSettings& r = s.deform;
-        std::memset(&r, 0, sizeof r);
-        DecodeFactoryPreset(DeformString(kFallbackPresetId), r);
-        SetFallbackLightCorrection(r);
-        r.antialias = 1;
-        SetDefaultColour(r);
-        r.colourSource = s.image.channels == 4 ? Transparent : Picker;
+        s.deform = DeformSettings{};
+        FirstRunSettings(kFallbackPresetId - 2, s.image.channels, s.deform);
         return;
     }
     s.twostage = DialogRecordForFactory(kTwoStageInitialPreset);

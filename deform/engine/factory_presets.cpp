@@ -136,3 +136,12 @@ int FindFactoryPreset(const char* name)
     }
     return -1;
 }
+
+void FirstRunSettings(int n, int32_t planes, DeformSettings& record)
+{
+    DecodeFactoryPreset(DeformString(n + 2), record);
+    SetFallbackLightCorrection(record);
+    record.antialias = 1;
+    SetDefaultColour(record);
+    record.colourSource = planes == 4 ? Transparent : Picker;
+}

@@ -34,3 +34,9 @@ void FactoryPresetName(int n, char* name, int capacity);
 // Finds a factory preset by name, case-insensitively with blanks trimmed.
 // Returns its index 0..8, or -1.
 int FindFactoryPreset(const char* name);
+
+// The record the dialog opens with on a first run, on factory preset n
+// (0..8): the preset's code, the fallback light correction, Antialiasing on
+// and the default colour, whose source is Transparent on an image with
+// alpha (planes 4) and the picker otherwise.
+void FirstRunSettings(int n, int32_t planes, DeformSettings& record);

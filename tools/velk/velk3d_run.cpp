@@ -86,11 +86,8 @@ bool PrepareVelk3d(const Velk3dOptions& options, int32_t planes, Velk3dRun& run,
             error = "unknown velk3d preset \"" + options.preset + "\" (presets: " + Velk3dPresetNames() + ")";
             return false;
         }
-        DecodeFactoryPreset(DeformString(n + 2), record);
-        SetFallbackLightCorrection(record);
-        record.antialias = 1;
-        SetDefaultColour(record);
-        source = planes == 4 ? Transparent : Picker;
+        FirstRunSettings(n, planes, record);
+        source = record.colourSource;
         if (!options.userPreset.empty() &&
             !ChooseUserPreset(options, planes, record, source, error))
             return false;
