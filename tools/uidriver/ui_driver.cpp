@@ -26,6 +26,15 @@ volatile LONG g_armed = 0;
 HWND g_armedDialog = nullptr, g_armedTarget = nullptr;
 LPARAM g_armedAt = 0;
 
+// A held UI thread: the hook keeps the thread inside its message retrieval
+// while the driver queues a burst of input, so the dialog takes all of the
+// burst before anything it posts in answer (its render request lands behind
+// the burst). How the two threads happen to be scheduled then cannot split
+// one gesture into several renders.
+UINT g_hold = 0;
+HANDLE g_holding = nullptr, g_released = nullptr;
+const DWORD kLongestHoldMs = 10000; // a driver that never releases does not hang the dialog
+
 void FireArmedClick(const MSG& m)
 {
     if (!g_armed || m.hwnd != g_armedDialog || m.message != WM_USER || m.wParam != REQ_RENDER)
@@ -46,6 +55,11 @@ LRESULT CALLBACK WatchRetrieval(int code, WPARAM removed, LPARAM lParam)
         InterlockedExchange(&g_answerIdle, pending == 0 ? 1 : 0);
         InterlockedExchange(&g_answerSeq, static_cast<LONG>(m->wParam));
         SetEvent(g_answered);
+        m->message = WM_NULL;
+    }
+    if (code == HC_ACTION && removed == PM_REMOVE && m->hwnd == nullptr && m->message == g_hold) {
+        SetEvent(g_holding);
+        WaitForSingleObject(g_released, kLongestHoldMs);
         m->message = WM_NULL;
     }
     return CallNextHookEx(g_hook, code, removed, lParam);
@@ -207,6 +221,12 @@ bool AttachUiDriver(UiDriver& d, DWORD uiThread)
         g_ping = RegisterWindowMessageA("VelkUiDriverPing");
     if (!g_answered)
         g_answered = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (!g_hold)
+        g_hold = RegisterWindowMessageA("VelkUiDriverHold");
+    if (!g_holding)
+        g_holding = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (!g_released)
+        g_released = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     d.uiThread = uiThread;
     if (!g_hook)
         g_hook = SetWindowsHookExA(WH_GETMESSAGE, WatchRetrieval, nullptr, uiThread);
@@ -373,22 +393,52 @@ bool RightClick(UiDriver& d, int x, int y)
     return TargetClosed(d) || (PostPointer(d, WM_RBUTTONUP, 0, x, y) && WaitIdle(d));
 }
 
-bool Drag(UiDriver& d, const std::vector<POINT>& path, int steps, WPARAM keys, bool settle)
+namespace {
+
+bool HoldUiThread(UiDriver& d)
+{
+    ResetEvent(g_released);
+    if (!PostThreadMessageA(d.uiThread, g_hold, 0, 0))
+        return Fail(d, "cannot hold the UI thread: it has no queue");
+    if (WaitForSingleObject(g_holding, static_cast<DWORD>(d.timeoutMs)) != WAIT_OBJECT_0) {
+        SetEvent(g_released); // should the thread still come to the hold, it passes
+        return Fail(d, "waited " + Ms(static_cast<DWORD>(d.timeoutMs)) +
+                           " to hold the UI thread: it did not take a message in that time");
+    }
+    return true;
+}
+
+} // namespace
+
+bool Drag(UiDriver& d, const std::vector<POINT>& path, int steps, WPARAM keys, DragPace pace)
 {
     if (path.empty())
         return Fail(d, "a drag needs at least one point");
     if (steps < 1)
         steps = 1;
-    if (!PostPointer(d, WM_LBUTTONDOWN, MK_LBUTTON | keys, path[0].x, path[0].y))
-        return false;
-    for (size_t i = 1; i < path.size(); ++i)
-        for (int k = 1; k <= steps; ++k) {
+    if (pace == DragPace::Burst) {
+        // Pointer input outside the client area waits for the dialog to take
+        // what came before (see PostPointer), which a held thread cannot.
+        RECT client;
+        GetClientRect(d.dialog, &client);
+        for (const POINT& p : path)
+            if (!PtInRect(&client, p))
+                return Fail(d, "a whole drag stays inside the dialog");
+        if (!HoldUiThread(d))
+            return false;
+    }
+    bool posted = PostPointer(d, WM_LBUTTONDOWN, MK_LBUTTON | keys, path[0].x, path[0].y);
+    for (size_t i = 1; posted && i < path.size(); ++i)
+        for (int k = 1; posted && k <= steps; ++k) {
             const int x = path[i - 1].x + (path[i].x - path[i - 1].x) * k / steps;
             const int y = path[i - 1].y + (path[i].y - path[i - 1].y) * k / steps;
-            if (!PostPointer(d, WM_MOUSEMOVE, MK_LBUTTON | keys, x, y) || (settle && !WaitIdle(d)))
-                return false;
+            posted = PostPointer(d, WM_MOUSEMOVE, MK_LBUTTON | keys, x, y) &&
+                     (pace != DragPace::Settle || WaitIdle(d));
         }
-    return PostPointer(d, WM_LBUTTONUP, keys, path.back().x, path.back().y) && WaitIdle(d);
+    posted = posted && PostPointer(d, WM_LBUTTONUP, keys, path.back().x, path.back().y);
+    if (pace == DragPace::Burst)
+        SetEvent(g_released);
+    return posted && WaitIdle(d);
 }
 
 bool Key(UiDriver& d, const std::string& name)

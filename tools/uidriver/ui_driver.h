@@ -56,11 +56,16 @@ bool ClickDuringNextRender(UiDriver& d, int x, int y);
 bool ArmedClickPending();
 bool RightClick(UiDriver& d, int x, int y);
 // Press at the first point, move through every point with `steps` moves per
-// segment, release at the last. The moves arrive as a real drag does, while
-// the dialog may still be busy with the earlier ones (renders are abandoned);
-// with `settle` the driver waits for idle after every move instead.
+// segment, release at the last. Stream: the moves arrive as a real drag's do,
+// while the dialog may still be busy with the earlier ones (renders are
+// abandoned, or complete in between when the dialog is quick). Settle: the
+// driver waits for idle after every move. Burst: the whole gesture is queued
+// before the dialog takes any of it, so it ends in one render however the
+// threads are scheduled (for checks that count renders, as undo does); its
+// points stay inside the dialog.
+enum class DragPace { Stream, Settle, Burst };
 bool Drag(UiDriver& d, const std::vector<POINT>& path, int steps, WPARAM keys = 0,
-          bool settle = false);
+          DragPace pace = DragPace::Stream);
 
 // Escape and Enter go to the dialog manager as key presses; F1 becomes the
 // WM_HELP a real F1 produces.

@@ -178,7 +178,7 @@ struct Runner {
         std::vector<POINT> path;
         int steps = 8;
         WPARAM keys = 0;
-        bool settle = false;
+        DragPace pace = DragPace::Stream;
         for (size_t i = 1; i < w.size(); ++i) {
             POINT p;
             if (w[i] == "->")
@@ -190,7 +190,9 @@ struct Runner {
             else if (w[i] == "control")
                 keys |= MK_CONTROL;
             else if (w[i] == "settle")
-                settle = true;
+                pace = DragPace::Settle;
+            else if (w[i] == "whole")
+                pace = DragPace::Burst;
             else if (Point(d, w[i], p))
                 path.push_back(p);
             else
@@ -198,7 +200,7 @@ struct Runner {
         }
         if (path.size() < 2)
             return Fail("drag needs X,Y -> X,Y");
-        return Drag(d, path, steps, keys, settle);
+        return Drag(d, path, steps, keys, pace);
     }
 
     bool ExpectBox(const std::vector<std::string>& w)

@@ -9,7 +9,8 @@
 //   cursor X,Y                     puts the system's pointer there (where a
 //                                  pop-up centred on the mouse opens)
 //   move X,Y | press X,Y | release X,Y | click X,Y | dblclick X,Y | rclick X,Y
-//   drag X,Y -> X,Y [-> X,Y ...] [steps N] [shift|control] [settle]
+//   drag X,Y -> X,Y [-> X,Y ...] [steps N] [shift|control] [settle|whole]
+//                                  whole: queued at once, one render
 //   key escape|enter|f1
 //   check ID                       click a check box (or any button) by its id
 //   select ID "TEXT"               choose a combo box entry by its text

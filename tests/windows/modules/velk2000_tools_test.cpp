@@ -146,13 +146,14 @@ TEST_F(Velk2000Tools, TwoQuickClicksActTwice)
 }
 
 // Undo and Redo bring back the very records that were rendered, and the
-// preview with them: anti-aliasing as it was, and the colours even after a
+// preview with them (each drag is one render: a slow drag's renders would
+// each be a step of undo): anti-aliasing as it was, and the colours even after a
 // preset saved without them.
 TEST_F(Velk2000Tools, UndoAndRedoRestoreWhatWasShown)
 {
     const std::string undo = "click @4004:10,8\n", redo = "click @4004:36,8\n";
     const HostRun run =
-        Run("check 1004\n" + Shot("unticked.png") + "drag @4002:40,40 -> @4002:60,40\n" + Shot("moved.png") +
+        Run("check 1004\n" + Shot("unticked.png") + "drag @4002:40,40 -> @4002:60,40 whole\n" + Shot("moved.png") +
             undo + "expect-checked 1004 0\n" + Shot("undone.png") + redo + "expect-checked 1004 0\n" +
             Shot("redone.png") +
             Save("NoColours", "check 1034\n") + "select 1014 \">NoColours\"\n" + Shot("loaded.png") +
@@ -171,7 +172,7 @@ TEST_F(Velk2000Tools, UndoAndRedoRestoreWhatWasShown)
 // change before the save.
 TEST_F(Velk2000Tools, UndoAfterASaveTakesBackTheLastChange)
 {
-    const HostRun run = Run(Shot("before.png") + "drag @4002:40,40 -> @4002:60,40\n" +
+    const HostRun run = Run(Shot("before.png") + "drag @4002:40,40 -> @4002:60,40 whole\n" +
                             Save("Saved", "check 1034\ncheck 1035\n") + "key f1\nclick 5,5\nclick @4004:10,8\n" +
                             Shot("undone.png"));
     ASSERT_EQ(run.exitCode, 0u) << run.summary;
