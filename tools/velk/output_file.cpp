@@ -9,9 +9,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <mutex>
+
 namespace {
 
-// The temporary file of the write in progress, for the signal handler.
+// The temporary file of the write in progress, for the signal handler. A
+// batch writes several images at once: one replacement at a time keeps the
+// name its own (two threads could otherwise swap names here and rename each
+// other's file).
+std::mutex gReplacing;
 char gTemporary[PATH_MAX + 16];
 volatile sig_atomic_t gHaveTemporary = 0;
 const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
@@ -136,6 +142,13 @@ bool SameFile(const std::string& a, const std::string& b)
 bool ReplaceFile(const OutputTarget& target, const std::string& name,
                  const std::vector<unsigned char>& bytes, std::string& error)
 {
+    return ReplaceFile(target, name, std::vector<FilePiece>{{bytes.data(), bytes.size()}}, error);
+}
+
+bool ReplaceFile(const OutputTarget& target, const std::string& name,
+                 const std::vector<FilePiece>& pieces, std::string& error)
+{
+    const std::lock_guard<std::mutex> one(gReplacing);
     // A short name of its own: a long output name still leaves room.
     const std::string pattern = Folder(target.path) + "/.velk-XXXXXX";
     if (pattern.size() >= sizeof gTemporary) {
@@ -164,7 +177,10 @@ bool ReplaceFile(const OutputTarget& target, const std::string& name,
     } else if (fchown(fd, target.owner, target.group) != 0) {
         errno = 0; // only root may give a file to another owner: not an error
     }
-    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes.data(), bytes.size()) && fsync(fd) == 0;
+    bool ok = fchmod(fd, mode) == 0;
+    for (const FilePiece& piece : pieces)
+        ok = ok && WriteAll(fd, piece.data, piece.size);
+    ok = ok && fsync(fd) == 0;
     if (!ok)
         error = SystemError(name);
     if (close(fd) != 0 && ok) {
