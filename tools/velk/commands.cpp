@@ -221,6 +221,7 @@ int RunVelk3d(Velk3dCommand& c)
     std::string error;
     Velk3dOptions& o = c.options;
     o.threads = c.args.threads;
+    c.args.encode.threads = c.args.threads; // the PNG compression shares the cores as the render does
     // The settings are checked before any image is read, so that a mistake
     // in them is told at once.
     Velk3dRun run;
@@ -237,6 +238,7 @@ int RunVelk2000(Velk2000Command& c)
     std::string error, warning;
     Velk2000Options& o = c.options;
     o.threads = c.args.threads;
+    c.args.encode.threads = c.args.threads; // the PNG compression shares the cores as the render does
     TwoStageParams record;
     if (!PrepareVelk2000(o, record, error, warning))
         return Fail(error);

@@ -73,30 +73,47 @@ ImageEncoder* CreateEncoder(const std::string& path, std::string& error)
     return encoder.release();
 }
 
+namespace {
+
+// The spec of an output: size, channels, the metadata of `like` but not that
+// of its encoding, and the settings of the output's format.
+ImageSpec OutputSpec(int32_t width, int32_t height, int32_t written, const ImageMetadata::Data* like,
+                     const EncodeSettings& encode, const std::string& format)
+{
+    ImageSpec spec(width, height, written, TypeDesc::UINT8);
+    if (like)
+        for (const auto& attr : like->spec.extra_attribs)
+            if (!IsEncodingAttribute(attr.name().string()))
+                spec.attribute(attr.name(), attr.type(), attr.data());
+    if (format == "png") {
+        constexpr int kAverageFilter = 0x40; // PNG_FILTER_AVG
+        spec.attribute("png:compressionLevel", encode.pngLevel);
+        if (encode.pngLevel < 6)
+            spec.attribute("png:filter", kAverageFilter);
+    }
+    if (format == "jpeg" || format == "webp")
+        spec.attribute("compression", format + ":" + std::to_string(encode.quality));
+    if (written == 4) {
+        spec.alpha_channel = 3;
+        spec.attribute("oiio:UnassociatedAlpha", 1); // our bytes are not premultiplied
+    }
+    return spec;
+}
+
+uint32_t BigEndian(const unsigned char* p)
+{
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+} // namespace
+
 bool OpenEncoder(ImageEncoder& e, int32_t width, int32_t height, int32_t channels,
                  const ImageMetadata::Data* like, const EncodeSettings& encode, std::string& error)
 {
     e.width = width;
     e.channels = channels;
     e.written = channels == 4 && !e.out->supports("alpha") ? 3 : channels;
-    ImageSpec spec(width, height, e.written, TypeDesc::UINT8);
-    if (like)
-        for (const auto& attr : like->spec.extra_attribs)
-            if (!IsEncodingAttribute(attr.name().string()))
-                spec.attribute(attr.name(), attr.type(), attr.data());
-    if (e.out->format_name() == std::string("png")) {
-        constexpr int kAverageFilter = 0x40; // PNG_FILTER_AVG
-        spec.attribute("png:compressionLevel", encode.pngLevel);
-        if (encode.pngLevel < 6)
-            spec.attribute("png:filter", kAverageFilter);
-    }
-    const std::string format = e.out->format_name();
-    if (format == "jpeg" || format == "webp")
-        spec.attribute("compression", format + ":" + std::to_string(encode.quality));
-    if (e.written == 4) {
-        spec.alpha_channel = 3;
-        spec.attribute("oiio:UnassociatedAlpha", 1); // our bytes are not premultiplied
-    }
+    ImageSpec spec = OutputSpec(width, height, e.written, like, encode, e.out->format_name());
     // Room for an uncompressed picture up front: the encoder then appends
     // without moving what it wrote (untouched room costs no memory).
     e.bytes.reserve(size_t(width) * height * e.written + (size_t(1) << 20));
@@ -150,4 +167,48 @@ void DestroyEncoder(ImageEncoder* encoder)
     QuietStderr quiet; // the encoder may complain of missing rows
     delete encoder;
     (void)OIIO::geterror();
+}
+
+bool PngMetadataChunks(const ImageMetadata::Data* like, int32_t channels, std::vector<unsigned char>& before,
+                       std::vector<unsigned char>& after, std::string& error)
+{
+    // The chunks OpenImageIO writes for this metadata, taken from a one-pixel
+    // PNG of it: the files keep what they carried when OpenImageIO wrote the
+    // whole picture. Chunks of the pixel encoding are left out.
+    std::vector<unsigned char> file;
+    {
+        std::unique_ptr<ImageOutput> out = ImageOutput::create("png");
+        OIIO::Filesystem::IOVecOutput proxy(file);
+        ImageSpec spec = OutputSpec(1, 1, channels, like, EncodeSettings(), "png");
+        void* pointer = &proxy;
+        spec.attribute("oiio:ioproxy", TypeDesc::PTR, &pointer);
+        const unsigned char pixel[4] = {};
+        QuietStderr quiet;
+        if (!out || !out->open("metadata.png", spec) || !out->write_image(TypeDesc::UINT8, pixel) ||
+            !out->close()) {
+            error = WithDetail(WithDetail("cannot write the metadata", out ? OneLine(out->geterror()) : ""),
+                               quiet.Text());
+            (void)OIIO::geterror();
+            return false;
+        }
+    }
+    static const char* const kPixelChunks[] = {"IHDR", "IDAT", "IEND", "PLTE", "tRNS", "bKGD", "sBIT", "hIST"};
+    bool imageSeen = false;
+    for (size_t at = 8; at + 12 <= file.size();) {
+        const size_t size = 12 + BigEndian(&file[at]);
+        if (size > file.size() - at)
+            break;
+        const std::string type(reinterpret_cast<const char*>(&file[at + 4]), 4);
+        imageSeen = imageSeen || type == "IDAT";
+        bool pixelChunk = false;
+        for (const char* p : kPixelChunks)
+            pixelChunk = pixelChunk || type == p;
+        if (!pixelChunk) {
+            std::vector<unsigned char>& into = imageSeen ? after : before;
+            into.insert(into.end(), file.begin() + static_cast<std::ptrdiff_t>(at),
+                        file.begin() + static_cast<std::ptrdiff_t>(at + size));
+        }
+        at += size;
+    }
+    return true;
 }

@@ -17,7 +17,7 @@
 #include "tools/velk/image_write.h"
 
 // Raised whenever the table, or a type that crosses it, changes.
-constexpr uint32_t kImageLibraryVersion = 2;
+constexpr uint32_t kImageLibraryVersion = 3;
 
 struct ImageLibrary {
     uint32_t version; // kImageLibraryVersion
@@ -46,6 +46,14 @@ struct ImageLibrary {
     const std::vector<unsigned char>* (*finishEncoder)(ImageEncoder& encoder, bool complete,
                                                        std::string& error);
     void (*destroyEncoder)(ImageEncoder* encoder);
+
+    // The PNG chunks that carry the metadata of `like` for an image of
+    // `channels` (3 or 4), complete with length and CRC: those that go
+    // before the image data and those after it. The tool writes PNG files
+    // itself (png_writer.h).
+    bool (*pngMetadataChunks)(const ImageMetadata::Data* like, int32_t channels,
+                              std::vector<unsigned char>& before, std::vector<unsigned char>& after,
+                              std::string& error);
 };
 
 // The module's one export.

@@ -25,7 +25,8 @@ extern "C" __attribute__((visibility("default"))) const ImageLibrary* VelkImageL
                             OpenEncoder,
                             EncodeRows,
                             FinishEncoder,
-                            DestroyEncoder};
+                            DestroyEncoder,
+                            PngMetadataChunks};
     }();
     return &library;
 }

@@ -1,5 +1,6 @@
 #include "tools/velk/image_write.h"
 
+#include <cctype>
 #include <memory>
 #include <vector>
 
@@ -7,8 +8,41 @@
 #include "tools/velk/output_file.h"
 #include "tools/velk/quiet_stderr.h"
 
+namespace {
+
+bool IsPngPath(const std::string& path)
+{
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
+        return false;
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == "png";
+}
+
+// A PNG output: the metadata of `like` as PNG chunks (from the image library,
+// which read it), then the writer.
+bool BeginPngWrite(ImageWrite& w, int32_t width, int32_t height, int32_t channels, const ImageMetadata& like,
+                   const EncodeSettings& encode, std::string& error)
+{
+    PngChunks chunks;
+    if (like.get()) {
+        w.library = LoadImageLibrary(error);
+        if (!w.library || !w.library->pngMetadataChunks(like.get(), channels, chunks.beforeImage,
+                                                          chunks.afterImage, error))
+            return false;
+    }
+    w.png = std::make_unique<PngWriter>(width, height, channels, chunks, encode.pngLevel, encode.threads);
+    return true;
+}
+
+} // namespace
+
 bool CanWriteImage(const std::string& path, std::string& error)
 {
+    if (IsPngPath(path))
+        return true;
     const ImageLibrary* library = LoadImageLibrary(error);
     if (!library)
         return false;
@@ -20,15 +54,18 @@ bool CanWriteImage(const std::string& path, std::string& error)
 bool BeginImageWrite(ImageWrite& w, const std::string& path, int32_t width, int32_t height,
                      int32_t channels, const ImageMetadata& like, const EncodeSettings& encode, std::string& error)
 {
+    w.path = path;
+    w.height = height;
+    w.rowsDone = 0;
+    if (IsPngPath(path))
+        return ResolveOutput(path, w.target, error) &&
+               BeginPngWrite(w, width, height, channels, like, encode, error);
     w.library = LoadImageLibrary(error);
     if (!w.library)
         return false;
     w.encoder = {w.library->createEncoder(path, error), w.library->destroyEncoder};
     if (!w.encoder || !ResolveOutput(path, w.target, error))
         return false;
-    w.path = path;
-    w.height = height;
-    w.rowsDone = 0;
     return w.library->openEncoder(*w.encoder, width, height, channels, like.get(), encode,
                                   error);
 }
@@ -39,6 +76,11 @@ bool WriteImageRows(ImageWrite& w, const uint8_t* pixels, int32_t end, std::stri
         end = w.height;
     if (end <= w.rowsDone)
         return true;
+    if (w.png) {
+        w.png->AddRows(pixels, end);
+        w.rowsDone = end;
+        return true;
+    }
     if (!w.library->encodeRows(*w.encoder, pixels, w.rowsDone, end, error))
         return false;
     w.rowsDone = end;
@@ -47,6 +89,14 @@ bool WriteImageRows(ImageWrite& w, const uint8_t* pixels, int32_t end, std::stri
 
 bool FinishImageWrite(ImageWrite& w, std::string& error)
 {
+    if (w.png) {
+        std::vector<FilePiece> pieces;
+        if (!w.png->Finish(pieces, error)) {
+            error = "cannot write " + w.path + ": " + error;
+            return false;
+        }
+        return ReplaceFile(w.target, w.path, pieces, error);
+    }
     const std::vector<unsigned char>* bytes =
         w.library->finishEncoder(*w.encoder, w.rowsDone == w.height, error);
     return bytes && ReplaceFile(w.target, w.path, *bytes, error);
@@ -54,6 +104,7 @@ bool FinishImageWrite(ImageWrite& w, std::string& error)
 
 void AbandonImageWrite(ImageWrite& w)
 {
+    w.png.reset();
     w.encoder.reset();
 }
 

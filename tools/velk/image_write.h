@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tools/velk/output_file.h"
+#include "tools/velk/png_writer.h"
 
 struct ImageLibrary;
 struct ImageEncoder; // the image library's encoder state
@@ -30,9 +31,8 @@ private:
     std::shared_ptr<Data> data_;
 };
 
-// The PNG zlib level unless the user asks for another: three to five times
-// faster than zlib's default 6 on photographs and renders, for a file 3-10%
-// larger (level 2 is faster still, but up to 25% larger on smooth renders).
+// The PNG deflate level unless the user asks for another: on renders about
+// twice as fast as the usual 6, for a file 1-6% larger.
 constexpr int kDefaultPngLevel = 4;
 
 // The JPEG and WebP quality unless the user asks for another: the photo
@@ -40,13 +40,15 @@ constexpr int kDefaultPngLevel = 4;
 // size of 98.
 constexpr int kDefaultQuality = 90;
 
-// How outputs are encoded: pngLevel is the zlib level of a PNG, 0..9 (below
-// 6 every row is filtered with the Average filter: fast, and on photographs
-// nearly as small as choosing a filter row by row; from 6 on libpng chooses
-// each row's filter); quality is that of the lossy formats, 1..100.
+// How outputs are encoded: pngLevel is the deflate level of a PNG, 0..9
+// (below 6 every row is filtered with the Average filter: fast, and on
+// photographs nearly as small as choosing a filter row by row; from 6 on each
+// row's filter is chosen); quality is that of the lossy formats, 1..100;
+// threads share the PNG compression (0: one a core).
 struct EncodeSettings {
     int pngLevel = kDefaultPngLevel;
     int quality = kDefaultQuality;
+    int threads = 0;
 };
 
 // True when the path's extension names a format the tool writes: image
@@ -71,6 +73,7 @@ bool WriteImage(const std::string& path, int32_t width, int32_t height, int32_t 
 // progress bar may be drawn meanwhile.
 struct ImageWrite {
     const ImageLibrary* library = nullptr;
+    std::unique_ptr<PngWriter> png; // a PNG output: written here, not by the library
     // Encodes into memory; destroying it mid-image drops the image quietly.
     std::unique_ptr<ImageEncoder, void (*)(ImageEncoder*)> encoder{nullptr, nullptr};
     OutputTarget target;

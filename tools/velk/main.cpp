@@ -61,13 +61,13 @@ void AddApplyArgs(CLI::App* app, ApplyArgs& args)
                      "refuse images larger than this many pixels (default " +
                          std::to_string(kDefaultMaxPixels) + ")");
     AddDecimalOption(app, "--threads", args.threads, 1, 256,
-                     "threads that share the render (default: one a core); the output is the "
-                     "same for any number");
+                     "threads that share the render and a PNG's compression (default: one a "
+                     "core); the output is the same for any number");
     AddDecimalOption(app, "--quality", args.encode.quality, 1, 100,
                      "quality of a JPEG or WebP output, 1..100 (default " +
                          std::to_string(kDefaultQuality) + ")");
     AddDecimalOption(app, "--compression", args.encode.pngLevel, 0, 9,
-                     "zlib level of a PNG output, 0..9 (default " +
+                     "deflate level of a PNG output, 0..9 (default " +
                          std::to_string(kDefaultPngLevel) + ": fast; 9: smallest file, slowest)");
 }
 

@@ -4,6 +4,7 @@
 // that the target is either the old file or the complete new one.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -24,11 +25,20 @@ bool ResolveOutput(const std::string& path, OutputTarget& target, std::string& e
 // True when both paths name the same existing file.
 bool SameFile(const std::string& a, const std::string& b);
 
+// A piece of a file's bytes (owned elsewhere).
+struct FilePiece {
+    const unsigned char* data;
+    size_t size;
+};
+
 // Replaces target.path by bytes. Every write error, including those of the
 // final flush and close, is reported; then the temporary file is removed and
 // the target is as it was. name is the output as the user gave it.
 bool ReplaceFile(const OutputTarget& target, const std::string& name,
                  const std::vector<unsigned char>& bytes, std::string& error);
+// The same with the bytes in pieces, written one after the other.
+bool ReplaceFile(const OutputTarget& target, const std::string& name,
+                 const std::vector<FilePiece>& pieces, std::string& error);
 
 // SIGINT, SIGTERM and SIGHUP remove the temporary file of a write in progress
 // before they end the program.
