@@ -23,8 +23,10 @@ protected:
         folder = TestFolder(testing::UnitTest::GetInstance()->current_test_info()->name());
         input = folder + "/in.png";
         WritePixels(input, TestPicture(40, 30, 3));
+        tiff = folder + "/in.tif";
+        WritePixels(tiff, TestPicture(40, 30, 3));
     }
-    std::string folder, input;
+    std::string folder, input, tiff; // PNG files the tool reads itself; TIFF through the library
 };
 
 bool Has(const std::string& text, const std::string& part)
@@ -44,7 +46,8 @@ TEST_F(CliImageLibrary, LoadedOnlyByCommandsThatReadOrWriteAnImage)
         {{"show", input}, 2}, // not a record
         {{"record", "velk2000", "--dice", "3", folder + "/r.rec"}, 0},
         {{"apply", "velk3d", "--saturation", "101", input, output}, 2},
-        {{"apply", "velk2000", "--no-such-option", input, output}, 2}};
+        {{"apply", "velk2000", "--no-such-option", input, output}, 2},
+        {{"apply", "velk3d", input, output}, 0}}; // PNG to PNG
     for (const char* binary : {VELK_BINARY, VELK_PLAIN_BINARY}) {
         SCOPED_TRACE(binary);
         for (const auto& [args, exitCode] : imageless) {
@@ -54,11 +57,14 @@ TEST_F(CliImageLibrary, LoadedOnlyByCommandsThatReadOrWriteAnImage)
             EXPECT_FALSE(Has(r.err, "OpenImageIO")) << args.back();
             EXPECT_FALSE(Has(r.err, "velk_images")) << args.back();
         }
-        const RunResult r = RunVelk({"apply", "velk3d", input, output}, "LD_DEBUG=files ", binary);
-        EXPECT_EQ(r.exitCode, 0) << r.err;
-        EXPECT_TRUE(Has(r.err, "velk_images")) << r.err;
-        EXPECT_TRUE(Has(r.err, "libOpenImageIO")) << r.err;
         EXPECT_EQ(ReadPixels(output).width, 40);
+        for (const auto& [in, out] : {std::pair{tiff, output}, std::pair{input, folder + "/out.jpg"}}) {
+            const RunResult r = RunVelk({"apply", "velk3d", in, out}, "LD_DEBUG=files ", binary);
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_TRUE(Has(r.err, "velk_images")) << r.err;
+            EXPECT_TRUE(Has(r.err, "libOpenImageIO")) << r.err;
+            EXPECT_EQ(ReadPixels(out).width, 40);
+        }
         std::remove(output.c_str());
     }
 }
@@ -75,12 +81,16 @@ TEST_F(CliImageLibrary, FoundBesideTheProgramOrInLibVelk)
                               .c_str()),
               0);
 
-    // The program alone: no image command works, every other one does.
+    // The program alone: only PNG files are read and written, every other
+    // command works.
     const RunResult presets = RunVelk({"presets"}, "", velk);
     EXPECT_EQ(presets.exitCode, 0) << presets.err;
     EXPECT_TRUE(Has(presets.out, "Velkstone"));
     for (const char* filter : {"velk3d", "velk2000"}) {
-        const RunResult r = RunVelk({"apply", filter, input, folder + "/out.png"}, "", velk);
+        const RunResult png = RunVelk({"apply", filter, input, folder + "/out.png"}, "", velk);
+        EXPECT_EQ(png.exitCode, 0) << png.err;
+        std::remove((folder + "/out.png").c_str());
+        const RunResult r = RunVelk({"apply", filter, tiff, folder + "/out.png"}, "", velk);
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
         EXPECT_TRUE(Has(r.err, "velk: cannot load the image library " + moduleName + ": ")) << r.err;
@@ -92,9 +102,9 @@ TEST_F(CliImageLibrary, FoundBesideTheProgramOrInLibVelk)
                            ShellQuote(module) + " " + ShellQuote(folder + "/lib/velk/" + moduleName))
                               .c_str()),
               0);
-    const RunResult installed = RunVelk({"apply", "velk3d", input, folder + "/a.png"}, "", velk);
+    const RunResult installed = RunVelk({"apply", "velk3d", tiff, folder + "/a.png"}, "", velk);
     EXPECT_EQ(installed.exitCode, 0) << installed.err;
-    const RunResult built = RunVelk({"apply", "velk3d", input, folder + "/b.png"});
+    const RunResult built = RunVelk({"apply", "velk3d", tiff, folder + "/b.png"});
     EXPECT_EQ(built.exitCode, 0) << built.err;
     EXPECT_EQ(ReadFile(folder + "/a.png"), ReadFile(folder + "/b.png"));
     EXPECT_EQ(ReadPixels(folder + "/a.png").width, 40);

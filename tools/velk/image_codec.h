@@ -29,5 +29,6 @@ bool EncodeRows(ImageEncoder& encoder, const uint8_t* pixels, int32_t first, int
 const std::vector<unsigned char>* FinishEncoder(ImageEncoder& encoder, bool complete,
                                                 std::string& error);
 void DestroyEncoder(ImageEncoder* encoder);
+bool MetadataFromPngChunks(const PngChunks& chunks, ImageMetadata::Data*& metadata, std::string& error);
 bool PngMetadataChunks(const ImageMetadata::Data* like, int32_t channels, std::vector<unsigned char>& before,
                        std::vector<unsigned char>& after, std::string& error);

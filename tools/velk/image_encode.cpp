@@ -212,3 +212,33 @@ bool PngMetadataChunks(const ImageMetadata::Data* like, int32_t channels, std::v
     }
     return true;
 }
+
+bool MetadataFromPngChunks(const PngChunks& chunks, ImageMetadata::Data*& metadata, std::string& error)
+{
+    // OpenImageIO reads the chunks from a one-pixel PNG that holds them.
+    static const unsigned char kHead[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                          0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0, 0x90, 0x77, 0x53, 0xDE};
+    // One black RGB pixel, and the end.
+    static const unsigned char kImage[] = {0, 0, 0, 12, 'I', 'D', 'A', 'T', 0x78, 0x9C, 0x63, 0x60, 0x60,
+                                           0x60, 0, 0, 0, 4, 0, 1, 0xF6, 0x17, 0x38, 0x55};
+    static const unsigned char kEnd[] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    std::vector<unsigned char> file(kHead, kHead + sizeof kHead);
+    file.insert(file.end(), chunks.beforeImage.begin(), chunks.beforeImage.end());
+    file.insert(file.end(), kImage, kImage + sizeof kImage);
+    file.insert(file.end(), chunks.afterImage.begin(), chunks.afterImage.end());
+    file.insert(file.end(), kEnd, kEnd + sizeof kEnd);
+    OIIO::Filesystem::IOMemReader reader(file.data(), file.size());
+    void* pointer = &reader;
+    ImageSpec config;
+    config.attribute("oiio:ioproxy", TypeDesc::PTR, &pointer);
+    QuietStderr quiet;
+    auto in = OIIO::ImageInput::open("metadata.png", &config);
+    if (!in) {
+        error = WithDetail(WithDetail("cannot read the metadata", OneLine(OIIO::geterror())), quiet.Text());
+        return false;
+    }
+    auto data = std::make_unique<ImageMetadata::Data>();
+    data->spec = in->spec();
+    metadata = data.release();
+    return true;
+}

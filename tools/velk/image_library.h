@@ -17,7 +17,7 @@
 #include "tools/velk/image_write.h"
 
 // Raised whenever the table, or a type that crosses it, changes.
-constexpr uint32_t kImageLibraryVersion = 3;
+constexpr uint32_t kImageLibraryVersion = 4;
 
 struct ImageLibrary {
     uint32_t version; // kImageLibraryVersion
@@ -54,6 +54,10 @@ struct ImageLibrary {
     bool (*pngMetadataChunks)(const ImageMetadata::Data* like, int32_t channels,
                               std::vector<unsigned char>& before, std::vector<unsigned char>& after,
                               std::string& error);
+    // The other way: metadata for an encoder from such chunks (a PNG input
+    // the tool read itself), to be freed with destroyMetadata.
+    bool (*metadataFromPngChunks)(const PngChunks& chunks, ImageMetadata::Data*& metadata,
+                                  std::string& error);
 };
 
 // The module's one export.

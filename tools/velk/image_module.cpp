@@ -26,7 +26,8 @@ extern "C" __attribute__((visibility("default"))) const ImageLibrary* VelkImageL
                             EncodeRows,
                             FinishEncoder,
                             DestroyEncoder,
-                            PngMetadataChunks};
+                            PngMetadataChunks,
+                            MetadataFromPngChunks};
     }();
     return &library;
 }

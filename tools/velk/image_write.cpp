@@ -27,7 +27,9 @@ bool BeginPngWrite(ImageWrite& w, int32_t width, int32_t height, int32_t channel
                    const EncodeSettings& encode, std::string& error)
 {
     PngChunks chunks;
-    if (like.get()) {
+    if (like.png()) {
+        chunks = *like.png();
+    } else if (like.get()) {
         w.library = LoadImageLibrary(error);
         if (!w.library || !w.library->pngMetadataChunks(like.get(), channels, chunks.beforeImage,
                                                           chunks.afterImage, error))
@@ -66,8 +68,15 @@ bool BeginImageWrite(ImageWrite& w, const std::string& path, int32_t width, int3
     w.encoder = {w.library->createEncoder(path, error), w.library->destroyEncoder};
     if (!w.encoder || !ResolveOutput(path, w.target, error))
         return false;
-    return w.library->openEncoder(*w.encoder, width, height, channels, like.get(), encode,
-                                  error);
+    const ImageMetadata::Data* metadata = like.get();
+    if (like.png()) {
+        ImageMetadata::Data* converted = nullptr;
+        if (!w.library->metadataFromPngChunks(*like.png(), converted, error))
+            return false;
+        w.converted = ImageMetadata(converted, w.library->destroyMetadata);
+        metadata = converted;
+    }
+    return w.library->openEncoder(*w.encoder, width, height, channels, metadata, encode, error);
 }
 
 bool WriteImageRows(ImageWrite& w, const uint8_t* pixels, int32_t end, std::string& error)

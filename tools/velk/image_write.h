@@ -15,8 +15,10 @@ struct ImageLibrary;
 struct ImageEncoder; // the image library's encoder state
 
 // The metadata of an image file (ICC profile, Exif and other attributes),
-// held by the image library to be carried to an output. Copies share it;
-// nothing changes it once read. Default-constructed: no metadata.
+// to be carried to an output: held by the image library for the files it
+// read, or as PNG chunks for a PNG the tool read itself (png_reader.h).
+// Copies share it; nothing changes it once read. Default-constructed: no
+// metadata.
 class ImageMetadata {
 public:
     struct Data; // the image library's
@@ -24,11 +26,14 @@ public:
     ImageMetadata() = default;
     // Takes data, which destroy (the library's) frees once the last copy goes.
     ImageMetadata(Data* data, void (*destroy)(Data*)) : data_(data, destroy) {}
+    explicit ImageMetadata(PngChunks chunks) : png_(std::make_shared<const PngChunks>(std::move(chunks))) {}
 
     const Data* get() const { return data_.get(); }
+    const PngChunks* png() const { return png_.get(); }
 
 private:
     std::shared_ptr<Data> data_;
+    std::shared_ptr<const PngChunks> png_;
 };
 
 // The PNG deflate level unless the user asks for another: on renders about
@@ -74,6 +79,7 @@ bool WriteImage(const std::string& path, int32_t width, int32_t height, int32_t 
 struct ImageWrite {
     const ImageLibrary* library = nullptr;
     std::unique_ptr<PngWriter> png; // a PNG output: written here, not by the library
+    ImageMetadata converted;        // a PNG input's metadata as the library holds it
     // Encodes into memory; destroying it mid-image drops the image quietly.
     std::unique_ptr<ImageEncoder, void (*)(ImageEncoder*)> encoder{nullptr, nullptr};
     OutputTarget target;
