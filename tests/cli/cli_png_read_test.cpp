@@ -178,7 +178,9 @@ TEST(CliPngRead, OrientationProfileAndTextReachTheOutput)
     // Exif (big-endian TIFF) with Orientation 6: turned a quarter clockwise.
     const std::string exif("MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0", 26);
     const std::string text = Chunked("tEXt", std::string("Description\0harbour at dawn", 27));
-    const PngKind k{"turned", 2, 8, false, Chunked("eXIf", exif) + text};
+    std::string damaged = Chunked("tEXt", std::string("Author\0nobody", 13));
+    damaged.back() ^= 1; // its CRC no longer matches: not carried
+    const PngKind k{"turned", 2, 8, false, Chunked("eXIf", exif) + text + damaged};
     const std::string png = MakePng(k, 30, 20, [](int x, int y, int c) { return uint32_t(x * 8 + y * 3 + c * 40) & 255; });
     WriteFile(folder + "/in.png", png);
     const RunResult r = RunVelk({"apply", "velk3d", folder + "/in.png", folder + "/out.png"});
@@ -189,6 +191,7 @@ TEST(CliPngRead, OrientationProfileAndTextReachTheOutput)
     EXPECT_EQ(in->spec().height, 30);
     EXPECT_EQ(in->spec().get_int_attribute("Orientation", 1), 1); // and said so
     EXPECT_EQ(in->spec().get_string_attribute("ImageDescription"), "harbour at dawn");
+    EXPECT_EQ(ReadFile(folder + "/out.png").find("nobody"), std::string::npos);
     // A JPEG output takes the same metadata through the image library.
     ASSERT_EQ(RunVelk({"apply", "velk3d", folder + "/in.png", folder + "/out.jpg"}).exitCode, 0);
     auto jpeg = OIIO::ImageInput::open(folder + "/out.jpg");

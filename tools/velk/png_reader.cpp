@@ -105,7 +105,8 @@ PngChunks KeptChunks(const std::string& path, const uint8_t* file, size_t size, 
             break;
         const char* type = reinterpret_cast<const char*>(file + at + 4);
         imageSeen = imageSeen || std::memcmp(type, "IDAT", 4) == 0;
-        bool keep = IsKept(type);
+        // A damaged chunk (its CRC does not match) is not carried on.
+        bool keep = IsKept(type) && libdeflate_crc32(0, file + at + 4, 4 + length) == BigEndian(file + at + 8 + length);
         if (keep && std::memcmp(type, "iCCP", 4) == 0) {
             const std::string space = ProfileSpace(ctx);
             if (space != "RGB " || grey) {
