@@ -85,7 +85,8 @@ std::string ControlText(const UiDriver& d, int id);
 std::string WindowTitle(const UiDriver& d);
 std::vector<std::string> ComboItems(const UiDriver& d, int id);
 
-// What the target's client area shows, read back from the window.
+// What the target's client area shows, read back from the window
+// (window_capture.cpp).
 struct Capture {
     int width = 0, height = 0;
     std::vector<uint8_t> rgb; // rows of width * 3 bytes

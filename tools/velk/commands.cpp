@@ -196,6 +196,7 @@ bool ApplyVelk2000(const ApplyArgs& args, Velk2000Options o, const TwoStageParam
 // One image, or a batch with --out-dir.
 int ApplyFiles(ApplyArgs& args, const char* label, const ApplyOne& apply)
 {
+    args.encode.threads = args.threads; // a PNG's compression shares the cores as the render does
     if (!args.outDir.empty())
         return RunBatch(args, label, apply);
     if (!args.format.empty())
@@ -221,7 +222,6 @@ int RunVelk3d(Velk3dCommand& c)
     std::string error;
     Velk3dOptions& o = c.options;
     o.threads = c.args.threads;
-    c.args.encode.threads = c.args.threads; // the PNG compression shares the cores as the render does
     // The settings are checked before any image is read, so that a mistake
     // in them is told at once.
     Velk3dRun run;
@@ -238,7 +238,6 @@ int RunVelk2000(Velk2000Command& c)
     std::string error, warning;
     Velk2000Options& o = c.options;
     o.threads = c.args.threads;
-    c.args.encode.threads = c.args.threads; // the PNG compression shares the cores as the render does
     TwoStageParams record;
     if (!PrepareVelk2000(o, record, error, warning))
         return Fail(error);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "tools/velk/png_chunks.h"
 #include "tools/velk/quiet_stderr.h"
 
 using OIIO::ImageOutput;
@@ -100,11 +101,6 @@ ImageSpec OutputSpec(int32_t width, int32_t height, int32_t written, const Image
     return spec;
 }
 
-uint32_t BigEndian(const unsigned char* p)
-{
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-
 } // namespace
 
 bool OpenEncoder(ImageEncoder& e, int32_t width, int32_t height, int32_t channels,
@@ -193,23 +189,13 @@ bool PngMetadataChunks(const ImageMetadata::Data* like, int32_t channels, std::v
         }
     }
     static const char* const kPixelChunks[] = {"IHDR", "IDAT", "IEND", "PLTE", "tRNS", "bKGD", "sBIT", "hIST"};
-    bool imageSeen = false;
-    for (size_t at = 8; at + 12 <= file.size();) {
-        const size_t size = 12 + BigEndian(&file[at]);
-        if (size > file.size() - at)
-            break;
-        const std::string type(reinterpret_cast<const char*>(&file[at + 4]), 4);
-        imageSeen = imageSeen || type == "IDAT";
-        bool pixelChunk = false;
+    ForEachPngChunk(file.data(), file.size(), [&](const PngChunk& c) {
         for (const char* p : kPixelChunks)
-            pixelChunk = pixelChunk || type == p;
-        if (!pixelChunk) {
-            std::vector<unsigned char>& into = imageSeen ? after : before;
-            into.insert(into.end(), file.begin() + static_cast<std::ptrdiff_t>(at),
-                        file.begin() + static_cast<std::ptrdiff_t>(at + size));
-        }
-        at += size;
-    }
+            if (c.Is(p))
+                return;
+        std::vector<unsigned char>& into = c.afterImage ? after : before;
+        into.insert(into.end(), c.start, c.start + 12 + c.length);
+    });
     return true;
 }
 

@@ -8,13 +8,9 @@
 #include <vector>
 
 #include "tools/velk/orientation.h"
+#include "tools/velk/png_chunks.h"
 
 namespace {
-
-uint32_t BigEndian(const uint8_t* p)
-{
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
 
 // Where an Exif orientation is: the value's two bytes, and the byte order.
 struct OrientationEntry {
@@ -98,37 +94,30 @@ PngChunks KeptChunks(const std::string& path, const uint8_t* file, size_t size, 
                      Image& image)
 {
     PngChunks chunks;
-    bool imageSeen = false;
-    for (size_t at = 8; at + 12 <= size;) {
-        const size_t length = BigEndian(file + at);
-        if (length > size - at - 12)
-            break;
-        const char* type = reinterpret_cast<const char*>(file + at + 4);
-        imageSeen = imageSeen || std::memcmp(type, "IDAT", 4) == 0;
+    ForEachPngChunk(file, size, [&](const PngChunk& c) {
         // A damaged chunk (its CRC does not match) is not carried on.
-        bool keep = IsKept(type) && libdeflate_crc32(0, file + at + 4, 4 + length) == BigEndian(file + at + 8 + length);
-        if (keep && std::memcmp(type, "iCCP", 4) == 0) {
+        if (!IsKept(reinterpret_cast<const char*>(c.start + 4)) ||
+            libdeflate_crc32(0, c.start + 4, 4 + c.length) != PngBigEndian(c.start + 8 + c.length))
+            return;
+        if (c.Is("iCCP")) {
             const std::string space = ProfileSpace(ctx);
             if (space != "RGB " || grey) {
                 image.warnings.push_back(path + ": its colour profile (" +
                                          (space.empty() ? "unreadable" : Strip(space)) +
                                          ") does not describe RGB pixels and is left out");
-                keep = false;
+                return;
             }
         }
-        if (keep) {
-            std::vector<uint8_t>& into = imageSeen ? chunks.afterImage : chunks.beforeImage;
-            const size_t start = into.size();
-            into.insert(into.end(), file + at, file + at + 12 + length);
-            if (std::memcmp(type, "eXIf", 4) == 0) {
-                ClearExifOrientation(&into[start + 8], length);
-                const uint32_t crc = static_cast<uint32_t>(libdeflate_crc32(0, &into[start + 4], 4 + length));
-                for (int i = 0; i < 4; ++i)
-                    into[start + 8 + length + static_cast<size_t>(i)] = static_cast<uint8_t>(crc >> (24 - 8 * i));
-            }
+        std::vector<uint8_t>& into = c.afterImage ? chunks.afterImage : chunks.beforeImage;
+        const size_t start = into.size();
+        into.insert(into.end(), c.start, c.start + 12 + c.length);
+        if (c.Is("eXIf")) {
+            ClearExifOrientation(&into[start + 8], c.length);
+            const uint32_t crc = static_cast<uint32_t>(libdeflate_crc32(0, &into[start + 4], 4 + c.length));
+            for (int i = 0; i < 4; ++i)
+                into[start + 8 + c.length + static_cast<size_t>(i)] = static_cast<uint8_t>(crc >> (24 - 8 * i));
         }
-        at += 12 + length;
-    }
+    });
     return chunks;
 }
 

@@ -44,23 +44,39 @@ uint8_t PaethPredictor(int a, int b, int c)
     return static_cast<uint8_t>(pa <= pb && pa <= pc ? a : (pb <= pc ? b : c));
 }
 
-// One row filtered: out[0] is the filter, out[1..] the filtered bytes.
+// One row filtered: out[0] is the filter, out[1..] the filtered bytes. The
+// first pixel has no left neighbour, the first row no row above.
 void FilterRow(Filter f, const uint8_t* row, const uint8_t* above, size_t bytes, int pixelBytes, uint8_t* out)
 {
+    const size_t left = std::min(bytes, static_cast<size_t>(pixelBytes));
     out[0] = f;
-    for (size_t x = 0; x < bytes; ++x) {
-        const int a = x >= size_t(pixelBytes) ? row[x - static_cast<size_t>(pixelBytes)] : 0;
-        const int b = above ? above[x] : 0;
-        const int c = above && x >= size_t(pixelBytes) ? above[x - static_cast<size_t>(pixelBytes)] : 0;
-        int predicted = 0;
-        switch (f) {
-        case Sub: predicted = a; break;
-        case Up: predicted = b; break;
-        case Average: predicted = (a + b) >> 1; break;
-        case Paeth: predicted = PaethPredictor(a, b, c); break;
-        case None: break;
-        }
-        out[1 + x] = static_cast<uint8_t>(row[x] - predicted);
+    uint8_t* d = out + 1;
+    switch (f) {
+    case None:
+        std::memcpy(d, row, bytes);
+        break;
+    case Sub:
+        std::memcpy(d, row, left);
+        for (size_t x = left; x < bytes; ++x)
+            d[x] = static_cast<uint8_t>(row[x] - row[x - left]);
+        break;
+    case Up:
+        for (size_t x = 0; x < bytes; ++x)
+            d[x] = static_cast<uint8_t>(row[x] - (above ? above[x] : 0));
+        break;
+    case Average:
+        for (size_t x = 0; x < left; ++x)
+            d[x] = static_cast<uint8_t>(row[x] - ((above ? above[x] : 0) >> 1));
+        for (size_t x = left; x < bytes; ++x)
+            d[x] = static_cast<uint8_t>(row[x] - ((row[x - left] + (above ? above[x] : 0)) >> 1));
+        break;
+    case Paeth:
+        for (size_t x = 0; x < left; ++x)
+            d[x] = static_cast<uint8_t>(row[x] - (above ? above[x] : 0)); // the predictor is the byte above
+        for (size_t x = left; x < bytes; ++x)
+            d[x] = static_cast<uint8_t>(
+                row[x] - (above ? PaethPredictor(row[x - left], above[x], above[x - left]) : row[x - left]));
+        break;
     }
 }
 
@@ -151,6 +167,9 @@ void PngWriter::AddRows(const uint8_t* pixels, int32_t end)
 
 void PngWriter::Work()
 {
+    // One compressor a thread, for all its bands.
+    std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> compressor(nullptr,
+                                                                                         libdeflate_free_compressor);
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         changed_.wait(lock, [&] {
@@ -160,14 +179,16 @@ void PngWriter::Work()
             return;
         const size_t index = nextBand_++;
         lock.unlock();
-        EncodeBand(bands_[index], index == 0, index + 1 == bands_.size());
+        if (!compressor)
+            compressor.reset(libdeflate_alloc_compressor(level_));
+        EncodeBand(bands_[index], compressor.get(), index == 0, index + 1 == bands_.size());
         lock.lock();
         ++bandsDone_;
         changed_.notify_all();
     }
 }
 
-void PngWriter::EncodeBand(PngBand& band, bool firstBand, bool lastBand) const
+void PngWriter::EncodeBand(PngBand& band, libdeflate_compressor* compressor, bool firstBand, bool lastBand) const
 {
     const size_t bytes = size_t(width_) * static_cast<size_t>(channels_);
     const size_t rows = static_cast<size_t>(band.end - band.first);
@@ -185,8 +206,6 @@ void PngWriter::EncodeBand(PngBand& band, bool firstBand, bool lastBand) const
     band.filteredSize = filtered.size();
     band.adler = static_cast<uint32_t>(libdeflate_adler32(1, filtered.data(), filtered.size()));
 
-    const std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> compressor(
-        libdeflate_alloc_compressor(level_), libdeflate_free_compressor);
     if (!compressor) {
         band.failed = true;
         return;
@@ -196,12 +215,12 @@ void PngWriter::EncodeBand(PngBand& band, bool firstBand, bool lastBand) const
     // zlib trailer), the CRC. Deflated into scratch room of the worst case's
     // size, then kept at its own size.
     const size_t start = 8 + (firstBand ? 2 : 0);
-    const size_t bound = libdeflate_deflate_compress_bound(compressor.get(), filtered.size());
+    const size_t bound = libdeflate_deflate_compress_bound(compressor, filtered.size());
     const std::unique_ptr<uint8_t[]> room(new uint8_t[start + bound + kSyncMarkerBytes]); // untouched until written
     if (firstBand)
         ZlibHeader(level_, &room[8]);
     size_t deflated =
-        libdeflate_deflate_compress(compressor.get(), filtered.data(), filtered.size(), &room[start], bound);
+        libdeflate_deflate_compress(compressor, filtered.data(), filtered.size(), &room[start], bound);
     filtered = std::vector<uint8_t>();
     if (deflated != 0 && !lastBand)
         deflated = UnfinishDeflate(&room[start], deflated);

@@ -19,6 +19,8 @@
 
 #include "tools/velk/output_file.h"
 
+struct libdeflate_compressor;
+
 // Ancillary chunks carried into the file, each complete (length, type, data,
 // CRC): before the image data (colour profile, Exif, resolution, text) and
 // after it (text the source kept there).
@@ -55,7 +57,7 @@ public:
 
 private:
     void Work();
-    void EncodeBand(PngBand& band, bool firstBand, bool lastBand) const;
+    void EncodeBand(PngBand& band, libdeflate_compressor* compressor, bool firstBand, bool lastBand) const;
 
     int32_t width_, height_, channels_;
     int level_;
