@@ -7,6 +7,15 @@
 add_library(velk_options INTERFACE)
 target_compile_options(velk_options INTERFACE -Wall -Wextra -Wshadow -Werror -ffp-contract=off)
 target_include_directories(velk_options INTERFACE ${PROJECT_SOURCE_DIR})
+# A build carries no trace of where or when it was made, so two builds of one
+# commit give the same bytes: source paths written relative to the tree, and
+# no link time in the Windows modules' and programs' headers.
+if(NOT EMSCRIPTEN)
+    target_compile_options(velk_options INTERFACE -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
+endif()
+if(WIN32)
+    target_link_options(velk_options INTERFACE -Wl,--no-insert-timestamp)
+endif()
 if(EMSCRIPTEN)
     # WebAssembly's 128-bit lanes carry the four-lane SSE2 code unchanged.
     target_compile_options(velk_options INTERFACE -msimd128 -msse2)
