@@ -4,7 +4,7 @@
 PRESETS := native win64 win32 fuzz web
 VELK := build/native/tools/velk/velk
 
-.PHONY: all deps configure build test demo web bench fuzz screenshots clean
+.PHONY: all deps configure build test demo web bench fuzz screenshots dist clean
 
 all: build
 
@@ -50,5 +50,10 @@ fuzz: build
 screenshots: build
 	scripts/screenshots
 
+# The release files in dist/: the Windows modules of both architectures in
+# one zip, built afresh in build/dist/, the same bytes for the same commit.
+dist: deps
+	scripts/dist
+
 clean:
-	rm -rf build out
+	rm -rf build out dist
